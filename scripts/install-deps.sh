@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, the Debian 12 packages Mirlan needs to build, run and
+# be tested; packages already present are skipped. Run as root.
+set -euo pipefail
+
+packages=(
+  g++ cmake make pkg-config            # build
+  libfltk1.3-dev libx11-dev            # toolkit
+  libgtest-dev libgmock-dev googletest # tests
+  libbenchmark-dev                     # benchmarks
+  xvfb xauth xdotool x11-utils x11-apps # virtual display and X events
+  graphicsmagick                       # independent image reader
+  valgrind clang libclang-rt-14-dev    # memory checks and fuzzing
+)
+if [ "${1:-}" = "--run-only" ]; then
+  packages=(g++ cmake make libfltk1.3-dev libx11-dev)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

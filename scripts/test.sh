@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Mirlan with its tests, and runs every test
+# twice: in the release build, then in a build with the address and
+# undefined-behaviour sanitizers. Starts its own virtual X server for the tests
+# that draw, and stops it on the way out.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+jobs=$(nproc)
+
+# A free display number for our own Xvfb.
+display=99
+while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do
+  display=$((display + 1))
+done
+Xvfb ":${display}" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+trap 'kill "$xvfb_pid" 2>/dev/null || true' EXIT
+export DISPLAY=":${display}"
+for _ in $(seq 50); do
+  xdpyinfo >/dev/null 2>&1 && break
+  sleep 0.1
+done
+
+run_suite() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" "$@" >/dev/null
+  cmake --build "$dir" -j"$jobs"
+  ctest --test-dir "$dir" --output-on-failure -j"$jobs" --timeout 1200
+}
+
+echo "== Release build"
+run_suite build-test -DCMAKE_BUILD_TYPE=Release
+echo "== Sanitizer build (address, undefined)"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp UBSAN_OPTIONS=print_stacktrace=1 \
+  run_suite build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMIRLAN_SANITIZE=ON -DMIRLAN_BENCH=OFF
