@@ -1,0 +1,69 @@
+// cmd_image.cpp: the commands of the "Image" menu that change the whole
+// image: undo, the three colour modes, the rotations and mirror images, and
+// the opening of the resize dialog.
+#include "app/commands.h"
+#include "processing/ti.h"
+
+namespace {
+
+enum class DepthRule { Kept, MayChange };
+
+// The common shape of a changing command: undo copy, operation in place,
+// refresh, and the grey or colour availability when the depth may change.
+template <class Operation>
+void ChangeImage(Fl_Widget *menu, DepthRule depth, Operation operation)
+{
+    CMirlanUI *ui = FromMenuBar(menu);
+    CImage *img = ui->getImage();
+    if (!img)
+        return;
+    WaitCursor wait;
+    ui->box_image->SaveUndo();
+    operation(img);
+    ui->traiteImage();
+    if (depth == DepthRule::MayChange)
+        ui->imageBits();
+}
+
+// Black and white: grey levels, then a fixed threshold at 5.
+void BlackAndWhite(CImage *img)
+{
+    CTi::NiveauxGris(img);
+    CTi::SeuillageFixe(img, 5.0f);
+}
+
+}  // namespace
+
+// "Annuler action": one level; undoing twice gives the same image.
+void CMirlanUI::cb_Annuler(Fl_Menu_ *o, void *)
+{
+    CMirlanUI *ui = FromMenuBar(o);
+    if (!ui->getImage())
+        return;
+    WaitCursor wait;
+    ui->box_image->Undo();
+    ui->traiteImage();
+    ui->imageBits();
+}
+
+void CMirlanUI::cb_mnu_BW(Fl_Menu_ *o, void *) { ChangeImage(o, DepthRule::MayChange, BlackAndWhite); }
+void CMirlanUI::cb_mnu_NG(Fl_Menu_ *o, void *) { ChangeImage(o, DepthRule::MayChange, CTi::NiveauxGris); }
+void CMirlanUI::cb_mnu_RVB(Fl_Menu_ *o, void *) { ChangeImage(o, DepthRule::MayChange, CTi::CouleursRVB); }
+void CMirlanUI::cb_180(Fl_Menu_ *o, void *) { ChangeImage(o, DepthRule::Kept, CTi::Rot180); }
+void CMirlanUI::cb_90(Fl_Menu_ *o, void *) { ChangeImage(o, DepthRule::Kept, CTi::Rot90h); }
+void CMirlanUI::cb_9(Fl_Menu_ *o, void *) { ChangeImage(o, DepthRule::Kept, CTi::Rot90a); }
+void CMirlanUI::cb_Sym(Fl_Menu_ *o, void *) { ChangeImage(o, DepthRule::Kept, CTi::SymetrieV); }
+void CMirlanUI::cb_Sym1(Fl_Menu_ *o, void *) { ChangeImage(o, DepthRule::Kept, CTi::SymetrieH); }
+
+// "Taille de l'image...": the dialog opens centred on the main window with
+// the image's current size in its two fields.
+void CMirlanUI::cb_Taille(Fl_Menu_ *o, void *)
+{
+    CMirlanUI *ui = FromMenuBar(o);
+    CImage *img = ui->getImage();
+    if (!img)
+        return;
+    ShowCentredOn(ui->win_main, ui->win_taille);
+    ui->in_largeur->value(img->width);
+    ui->in_hauteur->value(img->height);
+}

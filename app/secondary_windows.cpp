@@ -1,0 +1,227 @@
+// secondary_windows.cpp: the three windows besides the main one (the resize
+// dialog, the About window, the documentation window), the callbacks that
+// live in them, and the two commands of the "Aide" menu that open them.
+#include <cmath>
+#include <climits>
+
+#include <FL/Fl_Box.H>
+
+#include "app/commands.h"
+#include "app/icons.h"
+#include "app/mirlan_ui.h"
+#include "processing/ti.h"
+
+namespace {
+
+// Help pages, relative to the working directory.
+const char kPageAbout[] = "doc/about.htm";
+const char kPageInstall[] = "doc/install.htm";
+const char kPageHistory[] = "doc/history.htm";
+const char kPageLicence[] = "doc/gnu.htm";
+const char kPageInterface[] = "doc/ui.htm";
+const char kPageFilters[] = "doc/filters.htm";
+
+// Sides the resize accepts; a side must keep at least one pixel after the
+// typed number is truncated.
+bool ValidSide(double side) { return side >= 1.0 && side < 6000.0; }
+
+// The other side of the image, in its own proportions: the typed side is
+// truncated, the ratio held in single precision, the product in double.
+int ProportionalSide(double typed, int other_dim, int typed_dim)
+{
+    float ratio = float(other_dim) / float(typed_dim);
+    return TruncToInt(double(TruncToInt(typed)) * double(ratio));
+}
+
+// The application object behind a widget of the resize dialog or the About
+// window (one step below the window) or a page button (two steps).
+CMirlanUI *FromDialog(Fl_Widget *w) { return CMirlanUI::FromWidget(w, 1); }
+CMirlanUI *FromPageButton(Fl_Widget *w) { return CMirlanUI::FromWidget(w, 2); }
+
+// A label box with the given size, alignment and font.
+Fl_Box *LabelBox(int x, int y, int w, int h, const char *text, int size,
+                 Fl_Align align = FL_ALIGN_CENTER, Fl_Font font = FL_HELVETICA)
+{
+    Fl_Box *box = new Fl_Box(x, y, w, h, text);
+    box->labelsize(size);
+    box->labelfont(font);
+    box->align(align);
+    return box;
+}
+
+// One of the six page buttons of the documentation window.
+void PageButton(int y, const char *label, Fl_Callback *cb)
+{
+    Fl_Button *o = new Fl_Button(4, y, 140, 15, label);
+    o->box(FL_FLAT_BOX);
+    o->color(Fl_Color(46));
+    o->labelsize(12);
+    o->callback(cb);
+}
+
+}  // namespace
+
+int TruncToInt(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    if (value >= double(INT_MAX))
+        return INT_MAX;
+    if (value <= double(INT_MIN))
+        return INT_MIN;
+    return int(value);
+}
+
+void ShowCentredOn(const Fl_Window *owner, Fl_Window *win)
+{
+    int x = owner->x() + owner->w() / 2 - win->w() / 2;
+    int y = owner->y() + owner->h() / 2 - win->h() / 2;
+    win->resize(x < 0 ? 0 : x, y < 0 ? 0 : y, win->w(), win->h());
+    win->show();
+}
+
+void CMirlanUI::buildResizeDialog()
+{
+    win_taille = new Fl_Double_Window(220, 129, "Taille de l'image");
+    win_taille->user_data(this);
+    in_largeur = new Fl_Value_Input(65, 12, 100, 25, "Largeur : ");
+    in_largeur->labelsize(12);
+    in_largeur->callback((Fl_Callback *)cb_in_largeur);
+    in_hauteur = new Fl_Value_Input(65, 41, 100, 25, "Hauteur : ");
+    in_hauteur->labelsize(12);
+    in_hauteur->callback((Fl_Callback *)cb_in_hauteur);
+    chk_proportions = new Fl_Check_Button(10, 70, 160, 25, " Conserver les proportions");
+    chk_proportions->down_box(FL_DOWN_BOX);
+    chk_proportions->value(1);
+    chk_proportions->labelsize(12);
+    bt_applyTaille = new Fl_Return_Button(115, 100, 90, 20, "Appliquer");
+    bt_applyTaille->box(FL_THIN_UP_BOX);
+    bt_applyTaille->labelsize(12);
+    bt_applyTaille->callback((Fl_Callback *)cb_bt_applyTaille);
+    bt_annulerTaille = new Fl_Button(25, 100, 70, 20, "Annuler");
+    bt_annulerTaille->box(FL_THIN_UP_BOX);
+    bt_annulerTaille->labelsize(12);
+    bt_annulerTaille->callback((Fl_Callback *)cb_bt_annulerTaille);
+    LabelBox(166, 15, 50, 20, "pixels", 12);
+    LabelBox(166, 43, 50, 20, "pixels", 12);
+    win_taille->set_modal();
+    win_taille->end();
+}
+
+void CMirlanUI::buildAboutWindow()
+{
+    win_about = new Fl_Double_Window(334, 134, "A propos de Mirlan");
+    win_about->user_data(this);
+    Fl_Button *fermer = new Fl_Button(278, 109, 50, 20, "Fermer");
+    fermer->box(FL_THIN_UP_BOX);
+    fermer->labelsize(12);
+    fermer->callback((Fl_Callback *)cb_Fermer);
+    Fl_Box *logo = new Fl_Box(5, 5, 130, 125);
+    logo->image(&image_mirlan);
+    LabelBox(135, 15, 70, 25, "Mirlan", 16, FL_ALIGN_CENTER, FL_HELVETICA_BOLD);
+    box_version = LabelBox(196, 15, 41, 25, "X.X", 15, FL_ALIGN_CENTER, FL_HELVETICA_BOLD);
+    const Fl_Align left = FL_ALIGN_INSIDE | FL_ALIGN_LEFT;
+    LabelBox(140, 41, 190, 22, "Copyright (C) 2026 les auteurs de Mirlan", 12, left);
+    LabelBox(140, 60, 180, 20, "https://mirlan.example.org", 12, left);
+    box_build = LabelBox(232, 15, 85, 25, "build XXXXXX", 12);
+    LabelBox(140, 78, 180, 20, "https://www.fltk.org", 12, left);
+    win_about->set_modal();
+    win_about->end();
+}
+
+void CMirlanUI::buildDocWindow()
+{
+    win_doc = new Fl_Double_Window(536, 398, "Documentation Mirlan");
+    win_doc->user_data(this);
+    help_doc = new Fl_Help_View(150, 0, 386, 398);
+    help_doc->box(FL_THIN_DOWN_BOX);
+    Fl_Group *column = new Fl_Group(0, -5, 150, 400);
+    PageButton(6, "A propos de Mirlan", (Fl_Callback *)cb_A1);
+    PageButton(31, "Installer Mirlan", (Fl_Callback *)cb_Installer);
+    PageButton(56, "Historique des versions", (Fl_Callback *)cb_Historique);
+    PageButton(81, "Licence GNU", (Fl_Callback *)cb_Licence);
+    PageButton(106, "Interface utilisateur", (Fl_Callback *)cb_Interface);
+    PageButton(131, "Traitements et filtres", (Fl_Callback *)cb_Traitements);
+    Fl_Group *stretch = new Fl_Group(0, 370, 145, 12);
+    stretch->end();
+    column->resizable(stretch);
+    column->end();
+    win_doc->resizable(help_doc);
+    win_doc->end();
+}
+
+// Typing a width gives the height in the image's proportions.
+void CMirlanUI::cb_in_largeur(Fl_Value_Input *o, void *)
+{
+    CMirlanUI *ui = FromDialog(o);
+    CImage *img = ui->getImage();
+    if (!ui->chk_proportions->value() || !img)
+        return;
+    ui->in_hauteur->value(ProportionalSide(o->value(), img->height, img->width));
+}
+
+// Typing a height gives the width in the image's proportions.
+void CMirlanUI::cb_in_hauteur(Fl_Value_Input *o, void *)
+{
+    CMirlanUI *ui = FromDialog(o);
+    CImage *img = ui->getImage();
+    if (!ui->chk_proportions->value() || !img)
+        return;
+    ui->in_largeur->value(ProportionalSide(o->value(), img->width, img->height));
+}
+
+// Resizes the image to the typed size, unless a side is out of range (then
+// the dialog stays open with the numbers as typed).
+void CMirlanUI::cb_bt_applyTaille(Fl_Return_Button *o, void *)
+{
+    CMirlanUI *ui = FromDialog(o);
+    CImage *img = ui->getImage();
+    if (!img)
+        return;
+    double w = ui->in_largeur->value(), h = ui->in_hauteur->value();
+    if (!ValidSide(w) || !ValidSide(h)) {
+        alert_dialog("Erreur : dimensions <= 0 ou >= 6000");
+        return;
+    }
+    {
+        WaitCursor wait;
+        ui->box_image->SaveUndo();
+        int height = int(h);
+        int width = int(w);
+        CTi::Redimensionne(img, width, height);
+        ui->traiteImage();
+    }
+    ui->win_taille->hide();
+}
+
+void CMirlanUI::cb_bt_annulerTaille(Fl_Button *o, void *)
+{
+    FromDialog(o)->win_taille->hide();
+}
+
+void CMirlanUI::cb_Fermer(Fl_Button *o, void *)
+{
+    FromDialog(o)->win_about->hide();
+}
+
+void CMirlanUI::cb_A1(Fl_Button *o, void *) { FromPageButton(o)->help_doc->load(kPageAbout); }
+void CMirlanUI::cb_Installer(Fl_Button *o, void *) { FromPageButton(o)->help_doc->load(kPageInstall); }
+void CMirlanUI::cb_Historique(Fl_Button *o, void *) { FromPageButton(o)->help_doc->load(kPageHistory); }
+void CMirlanUI::cb_Licence(Fl_Button *o, void *) { FromPageButton(o)->help_doc->load(kPageLicence); }
+void CMirlanUI::cb_Interface(Fl_Button *o, void *) { FromPageButton(o)->help_doc->load(kPageInterface); }
+void CMirlanUI::cb_Traitements(Fl_Button *o, void *) { FromPageButton(o)->help_doc->load(kPageFilters); }
+
+// "Documentation": always opens on the About page.
+void CMirlanUI::cb_Documentation(Fl_Menu_ *o, void *)
+{
+    CMirlanUI *ui = CMirlanUI::FromWidget(o, 1);
+    ui->help_doc->load(kPageAbout);
+    ShowCentredOn(ui->win_main, ui->win_doc);
+}
+
+// "A propos de Mirlan...".
+void CMirlanUI::cb_A(Fl_Menu_ *o, void *)
+{
+    CMirlanUI *ui = CMirlanUI::FromWidget(o, 1);
+    ShowCentredOn(ui->win_main, ui->win_about);
+}
