@@ -1,0 +1,342 @@
+// toolkit_image.cpp: checked reading of BMP, PPM and PGM files through the
+// toolkit (see toolkit_image.h).
+#include "widgets/toolkit_image.h"
+
+#include <FL/Fl_Shared_Image.H>
+
+#include <cctype>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "image/image.h"
+
+namespace mirlan {
+
+namespace {
+
+const int kMaxSide = 32767;
+
+// The toolkit sizes its pixel array as w * h * d in int.
+bool FitsToolkitArray(int w, int h, int d)
+{
+    return static_cast<uint64_t>(w) * static_cast<uint64_t>(h) * static_cast<uint64_t>(d) <= INT_MAX;
+}
+
+uint32_t ReadLe16(const unsigned char *p) { return p[0] | (p[1] << 8); }
+
+uint32_t ReadLe32(const unsigned char *p)
+{
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+// Length of an open file in bytes, or -1.
+long FileLength(FILE *fp)
+{
+    if (std::fseek(fp, 0, SEEK_END) != 0)
+        return -1;
+    long n = std::ftell(fp);
+    std::rewind(fp);
+    return n;
+}
+
+// A closing guard for stdio files.
+struct File {
+    FILE *fp;
+    explicit File(const char *path) : fp(std::fopen(path, "rb")) {}
+    ~File()
+    {
+        if (fp)
+            std::fclose(fp);
+    }
+    File(const File &) = delete;
+    File &operator=(const File &) = delete;
+};
+
+bool BmpCompressionFits(uint32_t compression, int bpp)
+{
+    switch (compression) {
+    case 0:  // uncompressed
+        return true;
+    case 1:  // run-length, 8 bits
+        return bpp == 8;
+    case 2:  // run-length, 4 bits
+        return bpp == 4;
+    case 3:  // bit fields
+        return bpp == 16 || bpp == 32;
+    default:
+        return false;
+    }
+}
+
+// Reads the PNM header tokens the way the toolkit does: whitespace and '#'
+// comments separate decimal numbers. Lines must stay short enough for the
+// toolkit's 1024-byte line buffer, or it would cut them differently.
+class PnmHeaderReader {
+public:
+    explicit PnmHeaderReader(FILE *fp) : fp_(fp) {}
+
+    // The next decimal number, or -1 when the header is malformed.
+    long Number()
+    {
+        int c = SkipSpaceAndComments();
+        if (c == EOF || !std::isdigit(c))
+            return -1;
+        long value = 0;
+        while (c != EOF && std::isdigit(c)) {
+            value = value * 10 + (c - '0');
+            if (value > 1000000)
+                return -1;
+            c = Get();
+        }
+        last_ = c;
+        return value;
+    }
+
+    // The character that ended the last number.
+    int Last() const { return last_; }
+    bool LinesTooLong() const { return tooLong_; }
+
+private:
+    int Get()
+    {
+        int c = std::getc(fp_);
+        if (c == '\n') {
+            lineLength_ = 0;
+        } else if (++lineLength_ > kMaxLine) {
+            tooLong_ = true;
+        }
+        return c;
+    }
+
+    int SkipSpaceAndComments()
+    {
+        int c = Get();
+        for (;;) {
+            if (c == '#') {
+                while (c != EOF && c != '\n')
+                    c = Get();
+            } else if (c != EOF && std::isspace(c)) {
+                c = Get();
+            } else {
+                return c;
+            }
+        }
+    }
+
+    static const int kMaxLine = 1000;
+    FILE *fp_;
+    int last_ = EOF;
+    int lineLength_ = 0;
+    bool tooLong_ = false;
+};
+
+// Counts the samples of a plain (ASCII) PNM raster, up to needed.
+uint64_t CountPlainSamples(FILE *fp, bool bitmap, uint64_t needed)
+{
+    uint64_t count = 0;
+    bool inNumber = false;
+    int c;
+    while (count < needed && (c = std::getc(fp)) != EOF) {
+        if (c == '#') {
+            while (c != EOF && c != '\n')
+                c = std::getc(fp);
+            inNumber = false;
+        } else if (bitmap) {
+            if (c == '0' || c == '1')
+                ++count;
+        } else if (std::isdigit(c)) {
+            if (!inNumber)
+                ++count;
+            inNumber = true;
+        } else {
+            inNumber = false;
+        }
+    }
+    return count;
+}
+
+// Packed pixels out of the toolkit's image, when they are what the header
+// announced; null otherwise.
+CImage *PixelsOf(Fl_Shared_Image *shared, const HeaderInfo &expected)
+{
+    if (shared->fail() != 0 || shared->count() != 1 || shared->d() < 1 || shared->d() > 4)
+        return nullptr;
+    const int w = shared->w(), h = shared->h(), d = shared->d();
+    if (w < 1 || h < 1 || w > kMaxSide || h > kMaxSide)
+        return nullptr;
+    if (shared->ld() != 0 && shared->ld() != w * d)
+        return nullptr;
+    if (expected.width && (w != expected.width || h != expected.height))
+        return nullptr;
+    if (expected.depth && d != expected.depth)
+        return nullptr;
+    const char *const *data = shared->data();
+    if (!data || !data[0])
+        return nullptr;
+    return new CImage(reinterpret_cast<const unsigned char *>(data[0]), w, h, d * 8);
+}
+
+uint32_t ReadBe32(const unsigned char *p)
+{
+    return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
+           (static_cast<uint32_t>(p[2]) << 8) | static_cast<uint32_t>(p[3]);
+}
+
+// PNG content is read by libpng, safe in itself; only its sizes are checked
+// here, as the toolkit sizes its array in int.
+bool CheckPngHeader(const unsigned char *head, size_t n, HeaderInfo &info)
+{
+    static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    if (n < 24 || std::memcmp(head, kSignature, 8) != 0 || std::memcmp(head + 12, "IHDR", 4) != 0)
+        return false;
+    const uint32_t width = ReadBe32(head + 16), height = ReadBe32(head + 20);
+    if (width < 1 || width > kMaxSide || height < 1 || height > kMaxSide)
+        return false;
+    if (!FitsToolkitArray(static_cast<int>(width), static_cast<int>(height), 4))
+        return false;
+    info.width = static_cast<int>(width);
+    info.height = static_cast<int>(height);
+    return true;
+}
+
+}  // namespace
+
+bool CheckBmpHeader(const unsigned char *head, size_t headSize, size_t fileSize, HeaderInfo &info)
+{
+    const size_t kFileHeader = 14;
+    if (headSize < kFileHeader + 4 || head[0] != 'B' || head[1] != 'M')
+        return false;
+    const uint32_t offBits = ReadLe32(head + 10);
+    const uint32_t infoSize = ReadLe32(head + 14);
+    const bool core = infoSize == 12;
+    if (!core && (infoSize < 40 || infoSize > 124))
+        return false;
+    if (headSize < kFileHeader + infoSize || fileSize < kFileHeader + infoSize)
+        return false;
+
+    const unsigned char *p = head + kFileHeader + 4;
+    long width, height;
+    uint32_t planes, bpp, compression = 0, colours = 0;
+    if (core) {
+        width = ReadLe16(p);
+        height = ReadLe16(p + 2);
+        planes = ReadLe16(p + 4);
+        bpp = ReadLe16(p + 6);
+    } else {
+        width = static_cast<int32_t>(ReadLe32(p));
+        height = static_cast<int32_t>(ReadLe32(p + 4));
+        planes = ReadLe16(p + 8);
+        bpp = ReadLe16(p + 10);
+        compression = ReadLe32(p + 12);
+        colours = ReadLe32(p + 28);
+    }
+    if (planes != 1 || width < 1 || width > kMaxSide || height == 0 || height < -kMaxSide ||
+        height > kMaxSide)
+        return false;
+    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
+        return false;
+    if (!BmpCompressionFits(compression, static_cast<int>(bpp)))
+        return false;
+    // The toolkit keeps the palette in a table of 256 entries.
+    if (colours > 256)
+        return false;
+    const int rows = static_cast<int>(height < 0 ? -height : height);
+    const int depth = bpp == 32 ? 4 : 3;
+    if (!FitsToolkitArray(static_cast<int>(width), rows, depth))
+        return false;
+    if (offBits > fileSize)
+        return false;
+    if (compression == 0) {
+        // Every row of an uncompressed picture is in the file.
+        const uint64_t rowBytes = (static_cast<uint64_t>(width) * bpp + 31) / 32 * 4;
+        if (offBits < kFileHeader + infoSize || rowBytes * static_cast<uint64_t>(rows) > fileSize - offBits)
+            return false;
+    }
+    info.width = static_cast<int>(width);
+    info.height = rows;
+    info.depth = 0;  // 3 or 4 depending on the reader's alpha handling
+    return true;
+}
+
+bool CheckPnmFile(const char *path, HeaderInfo &info)
+{
+    File file(path);
+    if (!file.fp)
+        return false;
+    const long length = FileLength(file.fp);
+    if (length < 3)
+        return false;
+    if (std::getc(file.fp) != 'P')
+        return false;
+    const int format = std::getc(file.fp) - '0';
+    if (format < 1 || format > 6)
+        return false;
+    PnmHeaderReader reader(file.fp);
+    const long width = reader.Number();
+    const long height = reader.Number();
+    const bool bitmap = format == 1 || format == 4;
+    const long maxval = bitmap ? 1 : reader.Number();
+    if (width < 1 || width > kMaxSide || height < 1 || height > kMaxSide || maxval < 1 || maxval > 65535)
+        return false;
+    // The toolkit starts the raster on the line after the header's last
+    // number, so that number must end its line.
+    if (reader.Last() != '\n' || reader.LinesTooLong())
+        return false;
+    const int channels = (format == 3 || format == 6) ? 3 : 1;
+    if (!FitsToolkitArray(static_cast<int>(width), static_cast<int>(height), channels))
+        return false;
+
+    const uint64_t samples = static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * channels;
+    if (format <= 3) {
+        if (CountPlainSamples(file.fp, bitmap, samples) < samples)
+            return false;
+    } else {
+        const long headerEnd = std::ftell(file.fp);
+        uint64_t rasterBytes;
+        if (format == 4)
+            rasterBytes = (static_cast<uint64_t>(width) + 7) / 8 * static_cast<uint64_t>(height);
+        else
+            rasterBytes = samples * (maxval > 255 ? 2 : 1);
+        if (headerEnd < 0 || rasterBytes > static_cast<uint64_t>(length - headerEnd))
+            return false;
+    }
+    info.width = static_cast<int>(width);
+    info.height = static_cast<int>(height);
+    info.depth = channels;
+    return true;
+}
+
+CImage *ReadToolkitImage(const char *path)
+{
+    HeaderInfo expected;
+    {
+        File file(path);
+        if (!file.fp)
+            return nullptr;
+        const long length = FileLength(file.fp);
+        if (length <= 0)
+            return nullptr;
+        unsigned char head[160];
+        const size_t n = std::fread(head, 1, sizeof head, file.fp);
+        bool accepted;
+        if (n >= 2 && head[0] == 'B' && head[1] == 'M')
+            accepted = CheckBmpHeader(head, n, static_cast<size_t>(length), expected);
+        else if (n >= 2 && head[0] == 'P')
+            accepted = CheckPnmFile(path, expected);
+        else
+            accepted = CheckPngHeader(head, n, expected);
+        if (!accepted)
+            return nullptr;
+    }
+    Fl_Shared_Image *shared = Fl_Shared_Image::get(path, 0, 0);
+    if (!shared)
+        return nullptr;
+    CImage *img = PixelsOf(shared, expected);
+    shared->release();
+    return img;
+}
+
+}  // namespace mirlan
