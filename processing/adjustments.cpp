@@ -1,0 +1,112 @@
+// adjustments.cpp: the colour adjustments behind the panel's sliders:
+// luminosity gains, contrast and saturation.
+//
+// Each result depends on a byte and a few per-call values only, so each is
+// tabulated once per call from the extended-precision formula and the pixels
+// go through the tables.
+#include <vector>
+
+#include "processing/pixel_pass.h"
+#include "processing/ti.h"
+
+namespace {
+
+using mirlan::ByteTable;
+
+// byte × (gain / 100 + 1), truncated and clamped.
+ByteTable GainTable(long long gain)
+{
+    const long double f = static_cast<long double>(gain) / 100.0f + 1.0f;
+    ByteTable t;
+    for (int v = 0; v < 256; ++v)
+        t.to[v] = mirlan::TruncClamp(v * f);
+    return t;
+}
+
+// byte + (byte − 127) × contrast / 100, truncated and clamped.
+ByteTable ContrastTable(int contraste)
+{
+    const long double k = static_cast<long double>(contraste) / 100.0f;
+    ByteTable t;
+    for (int v = 0; v < 256; ++v)
+        t.to[v] = mirlan::TruncClamp(v + (v - 127) * k);
+    return t;
+}
+
+// A channel's new value from its byte and the sum of the pixel's three bytes:
+// kSums rows of 256 bytes, row = sum.
+constexpr int kSums = 3 * 255 + 1;
+
+std::vector<unsigned char> SaturationTable(int saturation)
+{
+    const long double k = static_cast<long double>(saturation) / 100.0f;
+    std::vector<unsigned char> table(size_t(kSums) * 256);
+    mirlan::ParallelFor(kSums, 64, [&](size_t first, size_t last) {
+        for (size_t sum = first; sum < last; ++sum) {
+            const long double m = static_cast<long double>(sum) / 3.0f;
+            unsigned char *row = &table[sum * 256];
+            for (int c = 0; c < 256; ++c)
+                row[c] = mirlan::TruncClamp(c + k * (c - m));
+        }
+    });
+    return table;
+}
+
+// The three bytes of every 3-byte pixel through their own tables.
+void MapChannels(CImage *img, const ByteTable &t0, const ByteTable &t1, const ByteTable &t2)
+{
+    unsigned char *data = img->data;
+    mirlan::ParallelFor(img->ByteCount() / 3, mirlan::kMinItemsPerThread, [&, data](size_t first, size_t last) {
+        unsigned char *p = data + first * 3;
+        for (size_t k = first; k < last; ++k, p += 3) {
+            p[0] = t0.to[p[0]];
+            p[1] = t1.to[p[1]];
+            p[2] = t2.to[p[2]];
+        }
+    });
+}
+
+}  // namespace
+
+void CTi::Luminosite(CImage *img, int lum, int rouge, int vert, int bleu)
+{
+    const int B = img->BytesPerPixel();
+    const size_t n = img->ByteCount();
+    if (n == 0)
+        return;
+    if (B == 1 && lum != 0) {
+        mirlan::MapBytes(img->data, n, GainTable(lum));
+    } else if (B == 3 && (lum || rouge || vert || bleu)) {
+        // Summed in 64 bits: no int passed in can overflow the sum.
+        const long long l = lum;
+        MapChannels(img, GainTable(rouge + l), GainTable(vert + l), GainTable(bleu + l));
+    }
+}
+
+void CTi::Contraste(CImage *img, int contraste)
+{
+    const int B = img->BytesPerPixel();
+    const size_t n = img->ByteCount();
+    if (n == 0 || contraste == 0 || (B != 1 && B != 3))
+        return;
+    mirlan::MapBytes(img->data, n, ContrastTable(contraste));
+}
+
+void CTi::Saturation(CImage *img, int saturation)
+{
+    const size_t n = img->ByteCount();
+    if (n == 0 || saturation == 0 || img->BytesPerPixel() != 3)
+        return;
+    const std::vector<unsigned char> table = SaturationTable(saturation);
+    const unsigned char *rows = table.data();
+    unsigned char *data = img->data;
+    mirlan::ParallelFor(n / 3, mirlan::kMinItemsPerThread, [rows, data](size_t first, size_t last) {
+        unsigned char *p = data + first * 3;
+        for (size_t k = first; k < last; ++k, p += 3) {
+            const unsigned char *row = rows + size_t(p[0] + p[1] + p[2]) * 256;
+            p[0] = row[p[0]];
+            p[1] = row[p[1]];
+            p[2] = row[p[2]];
+        }
+    });
+}

@@ -1,0 +1,46 @@
+// colour_modes.cpp: the negative and the conversions between 24-bit colour
+// and 8-bit grey levels.
+#include "processing/pixel_pass.h"
+#include "processing/ti.h"
+
+void CTi::Negatif(CImage *img)
+{
+    unsigned char *data = img->data;
+    mirlan::ParallelFor(img->ByteCount(), mirlan::kMinItemsPerThread, [data](size_t first, size_t last) {
+        for (size_t i = first; i < last; ++i)
+            data[i] = static_cast<unsigned char>(255 - data[i]);
+    });
+}
+
+void CTi::NiveauxGris(CImage *img)
+{
+    if (img->bpp != 24)
+        return;
+    const size_t pixels = CImage::ByteCount(img->width, img->height, 8);
+    unsigned char *grey = new unsigned char[pixels];
+    const unsigned char *src = img->data;
+    mirlan::ParallelFor(pixels, mirlan::kMinItemsPerThread, [grey, src](size_t first, size_t last) {
+        const unsigned char *p = src + first * 3;
+        for (size_t k = first; k < last; ++k, p += 3)
+            grey[k] = static_cast<unsigned char>(mirlan::Luminosity(p));
+    });
+    img->Replace(grey, img->width, img->height, 8);
+}
+
+void CTi::CouleursRVB(CImage *img)
+{
+    if (img->bpp != 8)
+        return;
+    const size_t pixels = img->ByteCount();
+    unsigned char *colour = new unsigned char[pixels * 3];
+    const unsigned char *src = img->data;
+    mirlan::ParallelFor(pixels, mirlan::kMinItemsPerThread, [colour, src](size_t first, size_t last) {
+        unsigned char *p = colour + first * 3;
+        for (size_t k = first; k < last; ++k, p += 3) {
+            p[0] = src[k];
+            p[1] = src[k];
+            p[2] = src[k];
+        }
+    });
+    img->Replace(colour, img->width, img->height, 24);
+}
