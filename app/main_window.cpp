@@ -1,0 +1,358 @@
+// main_window.cpp: the construction of Mirlan's main window (left pane, tabs,
+// menu bar, status line, tool bar), the two static menu tables with their
+// item pointers, and the start state the window is left in.
+#include "app/mirlan_ui.h"
+
+#include <FL/Enumerations.H>
+
+#include "app/icons.h"
+
+// Every labelled item of the menu bar: normal label, font 0, size 12, black.
+#define MIRLAN_ITEM(label, key, cb, flags) \
+    { label, key, (Fl_Callback *)(cb), 0, flags, FL_NORMAL_LABEL, 0, 12, FL_BLACK }
+#define MIRLAN_END { 0, 0, 0, 0, 0, 0, 0, 0, 0 }
+
+Fl_Menu_Item CMirlanUI::menu_menuBar[56] = {
+    MIRLAN_ITEM("&Fichier", 0, 0, FL_SUBMENU),
+    MIRLAN_ITEM("&Ouvrir", FL_CTRL + 'o', 0, 0),
+    MIRLAN_ITEM("&Enregistrer sous", 0, 0, FL_SUBMENU),
+    MIRLAN_ITEM("Bitmap &BMP", FL_F + 6, 0, 0),
+    MIRLAN_ITEM("Targa &TGA", FL_F + 7, 0, 0),
+    MIRLAN_END,
+    MIRLAN_ITEM("&Fermer", FL_CTRL + 'd', 0, 0),
+    MIRLAN_ITEM("&Quitter", FL_CTRL + 'q', 0, 0),
+    MIRLAN_END,
+    MIRLAN_ITEM("&Image", 0, 0, FL_SUBMENU),
+    MIRLAN_ITEM("&Annuler action", FL_CTRL + 'z', 0, FL_MENU_DIVIDER),
+    MIRLAN_ITEM("Noir et &Blanc", FL_ALT + 'b', 0, 0),
+    MIRLAN_ITEM("Niveaux de &gris", FL_ALT + 'n', 0, 0),
+    MIRLAN_ITEM("Couleurs &RVB", FL_ALT + 'c', 0, FL_MENU_DIVIDER),
+    MIRLAN_ITEM("Ré&glages", 0, 0, FL_SUBMENU | FL_MENU_DIVIDER),
+    MIRLAN_ITEM("&Appliquer à l'image", FL_ALT + 'r', 0, 0),
+    MIRLAN_ITEM("Remise à &zéro", FL_ALT + 'z', 0, 0),
+    MIRLAN_END,
+    MIRLAN_ITEM("&Taille de l'image...", FL_CTRL + 't', 0, 0),
+    MIRLAN_ITEM("R&otation", 0, 0, FL_SUBMENU | FL_MENU_DIVIDER),
+    MIRLAN_ITEM("&180°", 0, 0, 0),
+    MIRLAN_ITEM("&90° horaire", 0, 0, 0),
+    MIRLAN_ITEM("9&0° antihoraire", 0, 0, FL_MENU_DIVIDER),
+    MIRLAN_ITEM("Symétrie d'axe &verticale", 0, 0, 0),
+    MIRLAN_ITEM("Symétrie d'axe &horizontale", 0, 0, 0),
+    MIRLAN_END,
+    MIRLAN_ITEM("&Histogrammes", 0, 0, 0),
+    MIRLAN_END,
+    MIRLAN_ITEM("&Traitements", 0, 0, FL_SUBMENU),
+    MIRLAN_ITEM("Preview traitement courant", FL_F + 3, 0, 0),
+    MIRLAN_ITEM("Appliquer traitement courant", FL_F + 4, 0, FL_MENU_DIVIDER),
+    MIRLAN_ITEM("Histogrammes", 0, 0, FL_SUBMENU),
+    MIRLAN_ITEM("Egalisation ", 0, 0, 0),
+    MIRLAN_ITEM("Etirement ", 0, 0, 0),
+    MIRLAN_END,
+    MIRLAN_ITEM("Distances", 0, 0, FL_SUBMENU),
+    MIRLAN_ITEM("Distance (4 connexité) fond/point ", 0, 0, 0),
+    MIRLAN_ITEM("Distance (8 connexité) fond/point ", 0, 0, 0),
+    MIRLAN_END,
+    MIRLAN_ITEM("Négatif", 0, 0, 0),
+    MIRLAN_ITEM("Dents de scie", 0, 0, 0),
+    MIRLAN_ITEM("Seuillage fixe", 0, 0, 0),
+    MIRLAN_ITEM("Seuillage aléatoire", 0, 0, FL_MENU_DIVIDER),
+    MIRLAN_ITEM("Pas de traitement", 0, 0, 0),
+    MIRLAN_END,
+    MIRLAN_ITEM("&Affichage", 0, 0, FL_SUBMENU),
+    MIRLAN_ITEM("&Agrandir", FL_CTRL + '+', 0, 0),
+    MIRLAN_ITEM("Ré&duire", FL_CTRL + '-', 0, 0),
+    MIRLAN_ITEM("Taill&e écran", FL_CTRL + 'e', 0, 0),
+    MIRLAN_ITEM("Taille réelle", FL_CTRL + 'r', 0, 0),
+    MIRLAN_END,
+    MIRLAN_ITEM("Ai&de", 0, 0, FL_SUBMENU),
+    MIRLAN_ITEM("&Documentation", FL_F + 1, 0, 0),
+    MIRLAN_ITEM("A &propos de Mirlan...", 0, 0, 0),
+    MIRLAN_END,
+    MIRLAN_END,
+};
+
+// The four layer toggles: check boxes at label size 11, unchecked as stored.
+#define MIRLAN_LAYER(label, cb) \
+    { label, 0, (Fl_Callback *)(cb), 0, FL_MENU_TOGGLE, FL_NORMAL_LABEL, 0, 11, FL_BLACK }
+
+Fl_Menu_Item CMirlanUI::menu_tb_histos[5] = {
+    MIRLAN_LAYER("luminosité", 0),
+    MIRLAN_LAYER("rouge", 0),
+    MIRLAN_LAYER("vert", 0),
+    MIRLAN_LAYER("bleu", 0),
+    MIRLAN_END,
+};
+
+#undef MIRLAN_ITEM
+#undef MIRLAN_LAYER
+#undef MIRLAN_END
+
+Fl_Menu_Item *CMirlanUI::mnu_file = CMirlanUI::menu_menuBar + 0;
+Fl_Menu_Item *CMirlanUI::mnu_open = CMirlanUI::menu_menuBar + 1;
+Fl_Menu_Item *CMirlanUI::mnu_saveas = CMirlanUI::menu_menuBar + 2;
+Fl_Menu_Item *CMirlanUI::mnu_close = CMirlanUI::menu_menuBar + 6;
+Fl_Menu_Item *CMirlanUI::mnu_image = CMirlanUI::menu_menuBar + 9;
+Fl_Menu_Item *CMirlanUI::mnu_BW = CMirlanUI::menu_menuBar + 11;
+Fl_Menu_Item *CMirlanUI::mnu_NG = CMirlanUI::menu_menuBar + 12;
+Fl_Menu_Item *CMirlanUI::mnu_RVB = CMirlanUI::menu_menuBar + 13;
+Fl_Menu_Item *CMirlanUI::mnu_traitements = CMirlanUI::menu_menuBar + 28;
+Fl_Menu_Item *CMirlanUI::mnu_previewTraitement = CMirlanUI::menu_menuBar + 29;
+Fl_Menu_Item *CMirlanUI::mnu_applyTraitement = CMirlanUI::menu_menuBar + 30;
+Fl_Menu_Item *CMirlanUI::mnu_affichage = CMirlanUI::menu_menuBar + 45;
+Fl_Menu_Item *CMirlanUI::mnu_help = CMirlanUI::menu_menuBar + 51;
+Fl_Menu_Item *CMirlanUI::rb_lum = CMirlanUI::menu_tb_histos + 0;
+Fl_Menu_Item *CMirlanUI::rb_rouge = CMirlanUI::menu_tb_histos + 1;
+Fl_Menu_Item *CMirlanUI::rb_vert = CMirlanUI::menu_tb_histos + 2;
+Fl_Menu_Item *CMirlanUI::rb_bleu = CMirlanUI::menu_tb_histos + 3;
+
+namespace {
+
+// An empty group that only serves as its parent's resizable.
+Fl_Group *makeStretchStrip(int x, int y, int w, int h)
+{
+    Fl_Group *g = new Fl_Group(x, y, w, h);
+    g->end();
+    return g;
+}
+
+// The adjustment sliders share everything but their place, label and colour.
+Fl_Value_Slider *makeAdjustSlider(int y, const char *label)
+{
+    Fl_Value_Slider *s = new Fl_Value_Slider(57, y, 133, 15, label);
+    s->type(FL_HOR_NICE_SLIDER);
+    s->minimum(-100);
+    s->maximum(100);
+    s->step(1);
+    s->value(0);
+    s->labelsize(11);
+    s->align(FL_ALIGN_LEFT);
+    return s;
+}
+
+// The current-colour sliders R, G, B.
+Fl_Value_Slider *makeColourSlider(int y, const char *label, double value, Fl_Color selection)
+{
+    Fl_Value_Slider *s = new Fl_Value_Slider(20, y, 167, 15, label);
+    s->type(FL_HOR_FILL_SLIDER);
+    s->minimum(0);
+    s->maximum(255);
+    s->step(1);
+    s->value(value);
+    s->selection_color(selection);
+    s->labelsize(11);
+    s->align(FL_ALIGN_LEFT);
+    return s;
+}
+
+// A 36 × 34 tool-bar button drawn with its icon (and inactive icon, if any).
+Fl_Button *makeToolButton(int x, int w, const char *tip, Fl_Image *image, Fl_Image *inactive)
+{
+    Fl_Button *b = new Fl_Button(x, 25, w, 34);
+    b->tooltip(tip);
+    b->box(FL_THIN_UP_BOX);
+    b->image(image);
+    if (inactive)
+        b->deimage(inactive);
+    return b;
+}
+
+}  // namespace
+
+CMirlanUI::CMirlanUI()
+{
+    win_main = new Fl_Double_Window(712, 579, "Mirlan");
+    win_main->user_data(this);
+    buildLeftPane();
+    buildTabs();
+    menuBar = new Fl_Menu_Bar(2, 1, 708, 20);
+    menuBar->box(FL_THIN_UP_BOX);
+    menuBar->labelsize(12);
+    menuBar->menu(menu_menuBar);
+    buildStatusLine();
+    buildToolBar();
+    win_main->end();
+
+    buildResizeDialog();
+    buildAboutWindow();
+    buildDocWindow();
+
+    setStartState();
+}
+
+void CMirlanUI::buildLeftPane()
+{
+    grp_leftPane = new Fl_Group(2, 65, 193, 485);
+    // Opens the window with the left pane under the pointer, kept on screen.
+    win_main->hotspot(grp_leftPane, 0);
+
+    grp_reglages = new Fl_Group(2, 65, 193, 470);
+    grp_reglages->box(FL_THIN_UP_BOX);
+
+    sl_zoom = new Fl_Value_Slider(40, 76, 150, 15, "Zoom");
+    sl_zoom->type(FL_HOR_SLIDER);
+    sl_zoom->minimum(20);
+    sl_zoom->maximum(300);
+    sl_zoom->step(1);
+    sl_zoom->value(100);
+    sl_zoom->labelsize(11);
+    sl_zoom->align(FL_ALIGN_LEFT);
+    sl_zoom->when(FL_WHEN_RELEASE);
+
+    sl_lum = makeAdjustSlider(244, "Gamma");
+    sl_lum->selection_color((Fl_Color)45);
+    sl_rouge = makeAdjustSlider(267, "Rouge");
+    sl_rouge->selection_color(FL_RED);
+    sl_vert = makeAdjustSlider(290, "Vert");
+    sl_vert->selection_color((Fl_Color)61);
+    sl_bleu = makeAdjustSlider(313, "Bleu");
+    sl_bleu->selection_color((Fl_Color)176);
+    sl_contraste = makeAdjustSlider(336, "Contraste");
+    sl_saturation = makeAdjustSlider(359, "Saturation");
+
+    box_preview = new CImgPreviewBoxFL(16, 108, 165, 126, "Preview");
+    box_preview->box(FL_THIN_DOWN_BOX);
+    box_preview->color(FL_GRAY);
+    box_preview->selection_color(FL_GRAY);
+    box_preview->labeltype(FL_NORMAL_LABEL);
+    box_preview->labelfont(0);
+    box_preview->labelsize(11);
+    box_preview->labelcolor(FL_BLACK);
+    box_preview->align(FL_ALIGN_TOP);
+    box_preview->when(FL_WHEN_RELEASE);
+
+    bt_color = new Fl_Button(26, 396, 145, 29, "Couleur courante");
+    bt_color->tooltip("Changer couleur courante");
+    bt_color->box(FL_THIN_UP_BOX);
+    bt_color->color((Fl_Color)1);
+    bt_color->labelsize(11);
+    bt_color->align(FL_ALIGN_TOP);
+
+    sl_R = makeColourSlider(431, "R", 255, (Fl_Color)128);
+    sl_G = makeColourSlider(451, "G", 0, (Fl_Color)61);
+    sl_B = makeColourSlider(471, "B", 0, FL_BLUE);
+
+    ct_valeur = new Fl_Counter(13, 508, 170, 18, "Valeur pour les traitements");
+    ct_valeur->minimum(0.1);
+    ct_valeur->maximum(10);
+    ct_valeur->value(2);
+    ct_valeur->labelsize(11);
+    ct_valeur->align(FL_ALIGN_TOP);
+    ct_valeur->textsize(12);
+    grp_reglages->end();
+
+    grp_leftPane->resizable(makeStretchStrip(2, 540, 193, 10));
+    grp_leftPane->end();
+}
+
+void CMirlanUI::buildTabs()
+{
+    tabs_main = new Fl_Tabs(198, 65, 512, 485);
+    tabs_main->labelsize(12);
+
+    grp_image = new Fl_Group(198, 85, 512, 465, "Image");
+    grp_image->labelsize(12);
+    scroll_image = new Fl_Scroll(198, 85, 512, 465);
+    scroll_image->box(FL_THIN_UP_BOX);
+    scroll_image->when(FL_WHEN_CHANGED);
+    box_image = new CImageBoxFL(199, 87, 20, 20);
+    box_image->box(FL_NO_BOX);
+    box_image->color(FL_GRAY);
+    box_image->selection_color(FL_GRAY);
+    box_image->labeltype(FL_NORMAL_LABEL);
+    box_image->labelfont(0);
+    box_image->labelsize(14);
+    box_image->labelcolor(FL_BLACK);
+    box_image->align(FL_ALIGN_CENTER);
+    box_image->when(FL_WHEN_RELEASE);
+    scroll_image->end();
+    grp_image->end();
+    tabs_main->resizable(grp_image);
+
+    grp_histos = new Fl_Group(198, 85, 512, 465, "Histogrammes");
+    grp_histos->labelsize(12);
+    grp_histos->hide();
+    scroll_histos = new Fl_Scroll(198, 115, 512, 435);
+    scroll_histos->box(FL_THIN_UP_BOX);
+    scroll_histos->when(FL_WHEN_CHANGED);
+    box_histos = new CHistoBoxFL(199, 115, 49, 25);
+    box_histos->box(FL_NO_BOX);
+    box_histos->color((Fl_Color)173);
+    box_histos->selection_color(FL_GRAY);
+    box_histos->labeltype(FL_NORMAL_LABEL);
+    box_histos->labelfont(0);
+    box_histos->labelsize(14);
+    box_histos->labelcolor(FL_BLACK);
+    box_histos->align(FL_ALIGN_CENTER);
+    box_histos->when(FL_WHEN_RELEASE);
+    scroll_histos->end();
+    grp_histos->resizable(scroll_histos);
+
+    tb_histos = new Fl_Menu_Bar(198, 88, 512, 25, "Couches");
+    tb_histos->box(FL_THIN_UP_BOX);
+    tb_histos->labelsize(10);
+    tb_histos->align(FL_ALIGN_INSIDE | FL_ALIGN_RIGHT);
+    tb_histos->menu(menu_tb_histos);
+    grp_histos->end();
+    tabs_main->end();
+    win_main->resizable(tabs_main);
+}
+
+void CMirlanUI::buildStatusLine()
+{
+    grp_status = new Fl_Group(2, 555, 708, 21);
+    grp_status->box(FL_THIN_DOWN_BOX);
+    box_infos = new Fl_Box(200, 555, 499, 20);
+    box_infos->labelsize(12);
+    box_infos->align(FL_ALIGN_CLIP | FL_ALIGN_INSIDE | FL_ALIGN_RIGHT);
+    grp_status->resizable(box_infos);
+    grp_status->end();
+}
+
+void CMirlanUI::buildToolBar()
+{
+    grp_toolbar = new Fl_Group(2, 23, 708, 39);
+    grp_toolbar->box(FL_THIN_UP_BOX);
+    grp_toolbar->labelsize(12);
+    grp_buttons = new Fl_Group(2, 23, 688, 39);
+
+    bt_open = makeToolButton(9, 34, "Ouvrir", &image_open, 0);
+
+    out_traitement = new Fl_Output(248, 29, 287, 26, "Traitement :");
+    out_traitement->box(FL_THIN_DOWN_BOX);
+    out_traitement->labelsize(12);
+    out_traitement->textsize(12);
+
+    bt_bmp = makeToolButton(51, 36, "Enregistrer sous BMP", &image_bmp, &image_bmp_i);
+    bt_tga = makeToolButton(90, 36, "Enregistrer sous TGA", &image_tga, &image_tga_i);
+    bt_reglages = makeToolButton(134, 36, "Applquer les réglages", &image_reglages,
+                                 &image_reglages_i);
+    bt_previewTraitement = makeToolButton(542, 36, "Preview du traitement courant",
+                                          &image_previewtraitement,
+                                          &image_previewtraitement_i);
+    bt_applyTraitement = makeToolButton(581, 36, "Appliquer traitement courant",
+                                        &image_applytraitement, &image_applytraitement_i);
+    grp_buttons->end();
+
+    grp_toolbar->resizable(makeStretchStrip(690, 23, 20, 39));
+    grp_toolbar->end();
+}
+
+void CMirlanUI::setStartState()
+{
+    box_version->label("v1.0");
+    box_version->redraw_label();
+    box_build->label("build 030829");
+    box_build->redraw_label();
+
+    rb_lum->set();
+    rb_rouge->set();
+    rb_vert->set();
+    rb_bleu->set();
+
+    scroll_histos->position(0, 0);
+    deactivateAll();
+    out_traitement->value("");
+    traitement = 0;
+    activeColors(false);
+    ct_valeur->deactivate();
+}

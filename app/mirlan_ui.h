@@ -1,0 +1,251 @@
+// mirlan_ui.h: CMirlanUI, the application object of Mirlan. It holds every
+// window and widget of the user interface, the static menu tables with the
+// item pointers that the availability rules switch, the status text and the
+// current treatment. Commands are static callbacks that find the object
+// through the user data of the window of the widget that fired.
+#ifndef MIRLAN_APP_MIRLAN_UI_H
+#define MIRLAN_APP_MIRLAN_UI_H
+
+#include <FL/Fl.H>
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Check_Button.H>
+#include <FL/Fl_Counter.H>
+#include <FL/Fl_Double_Window.H>
+#include <FL/Fl_Group.H>
+#include <FL/Fl_Help_View.H>
+#include <FL/Fl_Menu_Bar.H>
+#include <FL/Fl_Menu_Item.H>
+#include <FL/Fl_Output.H>
+#include <FL/Fl_Return_Button.H>
+#include <FL/Fl_Scroll.H>
+#include <FL/Fl_Tabs.H>
+#include <FL/Fl_Value_Input.H>
+#include <FL/Fl_Value_Slider.H>
+
+#include "image/image.h"
+#include "widgets/CHistoBoxFL.h"
+#include "widgets/CImageBoxFL.h"
+#include "widgets/CImgPreviewBoxFL.h"
+
+class CMirlanUI {
+public:
+    // Main window, in construction order.
+    Fl_Double_Window *win_main;
+    Fl_Group *grp_leftPane;
+    Fl_Group *grp_reglages;
+    Fl_Value_Slider *sl_zoom;
+    Fl_Value_Slider *sl_lum;
+    Fl_Value_Slider *sl_rouge;
+    Fl_Value_Slider *sl_vert;
+    Fl_Value_Slider *sl_bleu;
+    Fl_Value_Slider *sl_contraste;
+    Fl_Value_Slider *sl_saturation;
+    CImgPreviewBoxFL *box_preview;
+    Fl_Button *bt_color;
+    Fl_Value_Slider *sl_R;
+    Fl_Value_Slider *sl_G;
+    Fl_Value_Slider *sl_B;
+    Fl_Counter *ct_valeur;
+    Fl_Tabs *tabs_main;
+    Fl_Group *grp_image;
+    Fl_Scroll *scroll_image;
+    CImageBoxFL *box_image;
+    Fl_Group *grp_histos;
+    Fl_Scroll *scroll_histos;
+    CHistoBoxFL *box_histos;
+    Fl_Menu_Bar *tb_histos;
+    Fl_Menu_Bar *menuBar;
+    Fl_Group *grp_status;
+    Fl_Box *box_infos;
+    Fl_Group *grp_toolbar;
+    Fl_Group *grp_buttons;
+    Fl_Button *bt_open;
+    Fl_Output *out_traitement;
+    Fl_Button *bt_bmp;
+    Fl_Button *bt_tga;
+    Fl_Button *bt_reglages;
+    Fl_Button *bt_previewTraitement;
+    Fl_Button *bt_applyTraitement;
+
+    // Resize dialog.
+    Fl_Double_Window *win_taille;
+    Fl_Value_Input *in_largeur;
+    Fl_Value_Input *in_hauteur;
+    Fl_Check_Button *chk_proportions;
+    Fl_Return_Button *bt_applyTaille;
+    Fl_Button *bt_annulerTaille;
+
+    // About window.
+    Fl_Double_Window *win_about;
+    Fl_Box *box_version;
+    Fl_Box *box_build;
+
+    // Documentation window.
+    Fl_Double_Window *win_doc;
+    Fl_Help_View *help_doc;
+
+    // The status-line text: box_infos's label points at this array.
+    char infos[128];
+    // The current treatment, 0 (none) to 8.
+    int traitement;
+
+    // Builds every window, hidden, in its no-image state.
+    CMirlanUI();
+    CMirlanUI(const CMirlanUI &) = delete;
+    CMirlanUI &operator=(const CMirlanUI &) = delete;
+
+    // Shows or hides the main window (the command line goes to the toolkit).
+    void show(int argc, char **argv);
+    void hide();
+
+    // Formats the status line (printf style, cut to fit infos); null does nothing.
+    void imageInfos(const char *format, ...)
+#if defined(__GNUC__)
+        __attribute__((format(printf, 2, 3)))
+#endif
+        ;
+    // The image being edited (owned by the image view), or null.
+    CImage *getImage();
+    void redraw();
+    // Opens a file into every view and enables what suits its depth.
+    void loadImage(char *path);
+    // Brings every view up to date after a command changed the image.
+    void traiteImage();
+    void activateAll();
+    void deactivateAll();
+    void activateLeftPane();
+    void deactivateLeftPane();
+    void activeHistos(bool on);
+    void activeColors(bool on);
+    // Grey or colour availability, by the current image's depth.
+    void imageBits();
+
+    // The application object behind a widget that sits `steps` parent links
+    // below its window.
+    static CMirlanUI *FromWidget(Fl_Widget *w, int steps)
+    {
+        while (steps-- > 0 && w->parent())
+            w = w->parent();
+        return static_cast<CMirlanUI *>(w->user_data());
+    }
+
+    // Static menu tables and the item pointers into them.
+    static Fl_Menu_Item menu_menuBar[56];
+    static Fl_Menu_Item menu_tb_histos[5];
+    static Fl_Menu_Item *mnu_file;
+    static Fl_Menu_Item *mnu_open;
+    static Fl_Menu_Item *mnu_saveas;
+    static Fl_Menu_Item *mnu_close;
+    static Fl_Menu_Item *mnu_image;
+    static Fl_Menu_Item *mnu_BW;
+    static Fl_Menu_Item *mnu_NG;
+    static Fl_Menu_Item *mnu_RVB;
+    static Fl_Menu_Item *mnu_traitements;
+    static Fl_Menu_Item *mnu_previewTraitement;
+    static Fl_Menu_Item *mnu_applyTraitement;
+    static Fl_Menu_Item *mnu_affichage;
+    static Fl_Menu_Item *mnu_help;
+    static Fl_Menu_Item *rb_lum;
+    static Fl_Menu_Item *rb_rouge;
+    static Fl_Menu_Item *rb_vert;
+    static Fl_Menu_Item *rb_bleu;
+
+    // Sliders.
+    static void cb_sl_zoom(Fl_Value_Slider *, void *);
+    static void cb_sl_lum(Fl_Value_Slider *, void *);
+    static void cb_sl_rouge(Fl_Value_Slider *, void *);
+    static void cb_sl_vert(Fl_Value_Slider *, void *);
+    static void cb_sl_bleu(Fl_Value_Slider *, void *);
+    static void cb_sl_contraste(Fl_Value_Slider *, void *);
+    static void cb_sl_saturation(Fl_Value_Slider *, void *);
+    static void cb_sl_R(Fl_Value_Slider *, void *);
+    static void cb_sl_G(Fl_Value_Slider *, void *);
+    static void cb_sl_B(Fl_Value_Slider *, void *);
+
+    // Buttons of the main window.
+    static void cb_bt_color(Fl_Button *, void *);
+    static void cb_bt_open(Fl_Button *, void *);
+    static void cb_bt_bmp(Fl_Button *, void *);
+    static void cb_bt_tga(Fl_Button *, void *);
+    static void cb_bt_reglages(Fl_Button *, void *);
+    static void cb_bt_previewTraitement(Fl_Button *, void *);
+    static void cb_bt_applyTraitement(Fl_Button *, void *);
+
+    // Buttons of the secondary windows.
+    static void cb_bt_annulerTaille(Fl_Button *, void *);
+    static void cb_Fermer(Fl_Button *, void *);
+    static void cb_A1(Fl_Button *, void *);
+    static void cb_Installer(Fl_Button *, void *);
+    static void cb_Historique(Fl_Button *, void *);
+    static void cb_Licence(Fl_Button *, void *);
+    static void cb_Interface(Fl_Button *, void *);
+    static void cb_Traitements(Fl_Button *, void *);
+    static void cb_in_largeur(Fl_Value_Input *, void *);
+    static void cb_in_hauteur(Fl_Value_Input *, void *);
+    static void cb_bt_applyTaille(Fl_Return_Button *, void *);
+
+    // Layer toggles of the histogram page.
+    static void cb_rb_lum(Fl_Menu_ *, void *);
+    static void cb_rb_rouge(Fl_Menu_ *, void *);
+    static void cb_rb_vert(Fl_Menu_ *, void *);
+    static void cb_rb_bleu(Fl_Menu_ *, void *);
+
+    // Items of the main menu bar.
+    static void cb_mnu_open(Fl_Menu_ *, void *);
+    static void cb_Bitmap(Fl_Menu_ *, void *);
+    static void cb_Targa(Fl_Menu_ *, void *);
+    static void cb_mnu_close(Fl_Menu_ *, void *);
+    static void cb_Quitter(Fl_Menu_ *, void *);
+    static void cb_Annuler(Fl_Menu_ *, void *);
+    static void cb_mnu_BW(Fl_Menu_ *, void *);
+    static void cb_mnu_NG(Fl_Menu_ *, void *);
+    static void cb_mnu_RVB(Fl_Menu_ *, void *);
+    static void cb_Appliquer(Fl_Menu_ *, void *);
+    static void cb_Remise(Fl_Menu_ *, void *);
+    static void cb_Taille(Fl_Menu_ *, void *);
+    static void cb_180(Fl_Menu_ *, void *);
+    static void cb_90(Fl_Menu_ *, void *);
+    static void cb_9(Fl_Menu_ *, void *);
+    static void cb_Sym(Fl_Menu_ *, void *);
+    static void cb_Sym1(Fl_Menu_ *, void *);
+    static void cb_Histogrammes(Fl_Menu_ *, void *);
+    static void cb_mnu_previewTraitement(Fl_Menu_ *, void *);
+    static void cb_mnu_applyTraitement(Fl_Menu_ *, void *);
+    static void cb_Egalisation(Fl_Menu_ *, void *);
+    static void cb_Etirement(Fl_Menu_ *, void *);
+    static void cb_Distance(Fl_Menu_ *, void *);
+    static void cb_Distance1(Fl_Menu_ *, void *);
+    static void cb_N(Fl_Menu_ *, void *);
+    static void cb_Dents(Fl_Menu_ *, void *);
+    static void cb_Seuillage(Fl_Menu_ *, void *);
+    static void cb_Seuillage1(Fl_Menu_ *, void *);
+    static void cb_Pas(Fl_Menu_ *, void *);
+    static void cb_Agrandir(Fl_Menu_ *, void *);
+    static void cb_R(Fl_Menu_ *, void *);
+    static void cb_Taill(Fl_Menu_ *, void *);
+    static void cb_Taille1(Fl_Menu_ *, void *);
+    static void cb_Documentation(Fl_Menu_ *, void *);
+    static void cb_A(Fl_Menu_ *, void *);
+
+private:
+    // Builders of the three secondary windows, all hidden.
+    void buildResizeDialog();
+    void buildAboutWindow();
+    void buildDocWindow();
+
+    // Steps of the constructor.
+    void buildLeftPane();
+    void buildTabs();
+    void buildStatusLine();
+    void buildToolBar();
+    void setStartState();
+};
+
+// The one application object; set once before the event loop.
+extern CMirlanUI *cvui;
+
+// The base name of a path: the text after its last '/' (a pointer into path).
+const char *name(const char *path);
+
+#endif

@@ -1,0 +1,204 @@
+// state.cpp: keeping the main window consistent with the image being edited:
+// loading a file into every view, the refresh after each change of the
+// image, the status line, and which controls are available with no image,
+// a grey image or a colour image.
+#include "app/mirlan_ui.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include <FL/fl_draw.H>
+
+#include "processing/ti.h"
+
+namespace {
+
+const char kStatusFormat[] = "%s (%dx%d %dbpp)";
+
+// Sets (inactive) or clears FL_MENU_INACTIVE on a menu item.
+void setInactive(Fl_Menu_Item *item, bool inactive)
+{
+    if (inactive)
+        item->deactivate();
+    else
+        item->activate();
+}
+
+void setActive(Fl_Widget *w, bool on)
+{
+    if (on)
+        w->activate();
+    else
+        w->deactivate();
+}
+
+}  // namespace
+
+void CMirlanUI::show(int argc, char **argv) { win_main->show(argc, argv); }
+
+void CMirlanUI::hide() { win_main->hide(); }
+
+void CMirlanUI::imageInfos(const char *format, ...)
+{
+    if (!format)
+        return;
+    va_list args;
+    va_start(args, format);
+    // Bounded: a long file name is cut rather than written past the array.
+    std::vsnprintf(infos, sizeof infos, format, args);
+    va_end(args);
+    box_infos->label(infos);
+    box_infos->redraw_label();
+}
+
+CImage *CMirlanUI::getImage() { return box_image->GetImage(); }
+
+void CMirlanUI::redraw() { win_main->redraw(); }
+
+void CMirlanUI::loadImage(char *path)
+{
+    fl_cursor(FL_CURSOR_WAIT, FL_BLACK, FL_WHITE);
+    const bool wasOpen = getImage() != nullptr;
+    if (box_image->SetImage(path)) {
+        CImage *img = getImage();
+        imageInfos(kStatusFormat, name(path), img->width, img->height, img->bpp);
+        box_histos->SetImage(img);
+        box_histos->SetImagePath(path);
+        box_preview->SetImage(img);
+        scroll_histos->position(0, 0);
+        scroll_image->position(0, 0);
+        activateAll();
+        redraw();
+    } else if (wasOpen) {
+        // The view has dropped the old image: leave nothing that acts on it.
+        box_histos->Close();
+        box_preview->Close();
+        deactivateAll();
+        redraw();
+    }
+    fl_cursor(FL_CURSOR_DEFAULT, FL_BLACK, FL_WHITE);
+}
+
+void CMirlanUI::traiteImage()
+{
+    CImage *img = getImage();
+    if (!img)
+        return;
+    box_image->ImageChange();
+    // The view bounds the zoom so that its copy stays drawable; show the one in use.
+    sl_zoom->value(box_image->GetZoomPercent());
+    box_histos->SetImage(img);
+    box_preview->SetImage(img);
+    CImage *thumb = box_preview->GetImage();
+    CTi::Luminosite(thumb, int(sl_lum->value()), int(sl_rouge->value()), int(sl_vert->value()),
+                    int(sl_bleu->value()));
+    CTi::Contraste(thumb, int(sl_contraste->value()));
+    CTi::Saturation(thumb, int(sl_saturation->value()));
+    box_preview->redraw();
+    const char *path = box_histos->GetImagePath();
+    imageInfos(kStatusFormat, path ? name(path) : "", img->width, img->height, img->bpp);
+    redraw();
+}
+
+void CMirlanUI::activeHistos(bool on)
+{
+    setInactive(rb_lum, !on);
+    setInactive(rb_rouge, !on);
+    setInactive(rb_vert, !on);
+    setInactive(rb_bleu, !on);
+}
+
+void CMirlanUI::activeColors(bool on)
+{
+    setActive(bt_color, on);
+    setActive(sl_R, on);
+    setActive(sl_G, on);
+    setActive(sl_B, on);
+}
+
+void CMirlanUI::deactivateLeftPane()
+{
+    sl_zoom->value(100);
+    sl_lum->value(0);
+    sl_rouge->value(0);
+    sl_vert->value(0);
+    sl_bleu->value(0);
+    sl_contraste->value(0);
+    sl_saturation->value(0);
+    sl_zoom->deactivate();
+    sl_lum->deactivate();
+    sl_rouge->deactivate();
+    sl_vert->deactivate();
+    sl_bleu->deactivate();
+    sl_contraste->deactivate();
+    sl_saturation->deactivate();
+    box_preview->deactivate();
+}
+
+void CMirlanUI::activateLeftPane()
+{
+    sl_zoom->activate();
+    sl_lum->activate();
+    sl_rouge->activate();
+    sl_vert->activate();
+    sl_bleu->activate();
+    sl_contraste->activate();
+    sl_saturation->activate();
+    box_preview->activate();
+    sl_zoom->value(100);
+    sl_lum->value(0);
+    sl_rouge->value(0);
+    sl_vert->value(0);
+    sl_bleu->value(0);
+    sl_contraste->value(0);
+    sl_saturation->value(0);
+}
+
+namespace {
+
+// The menu entries and tool-bar buttons that need an image, whatever its depth.
+void setImageControls(CMirlanUI *ui, bool on)
+{
+    Fl_Menu_Item *const items[] = {CMirlanUI::mnu_image,     CMirlanUI::mnu_saveas,
+                                   CMirlanUI::mnu_close,     CMirlanUI::mnu_affichage,
+                                   CMirlanUI::mnu_previewTraitement,
+                                   CMirlanUI::mnu_applyTraitement};
+    for (Fl_Menu_Item *item : items)
+        setInactive(item, !on);
+    Fl_Widget *const buttons[] = {ui->bt_bmp, ui->bt_tga, ui->bt_reglages,
+                                  ui->bt_previewTraitement, ui->bt_applyTraitement};
+    for (Fl_Widget *w : buttons)
+        setActive(w, on);
+}
+
+}  // namespace
+
+void CMirlanUI::deactivateAll()
+{
+    activeHistos(false);
+    deactivateLeftPane();
+    imageInfos(" ");
+    setImageControls(this, false);
+}
+
+void CMirlanUI::activateAll()
+{
+    activeHistos(true);
+    activateLeftPane();
+    setImageControls(this, true);
+    imageBits();
+}
+
+void CMirlanUI::imageBits()
+{
+    CImage *img = getImage();
+    if (!img)
+        return;
+    const bool colour = img->bpp != 8;
+    setActive(sl_rouge, colour);
+    setActive(sl_vert, colour);
+    setActive(sl_bleu, colour);
+    setActive(sl_saturation, colour);
+    setInactive(mnu_NG, !colour);
+    setInactive(mnu_RVB, colour);
+}
