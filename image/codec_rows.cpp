@@ -1,0 +1,89 @@
+// codec_rows.cpp: pixel conversions and block-wise row writing for the codecs.
+#include "image/codec_rows.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace mirlan {
+
+void SwapRedBlue24(const unsigned char *src, unsigned char *dst, size_t pixels)
+{
+    for (size_t i = 0; i < pixels; ++i, src += 3, dst += 3) {
+        dst[0] = src[2];
+        dst[1] = src[1];
+        dst[2] = src[0];
+    }
+}
+
+void SwapRedBlue32(const unsigned char *src, unsigned char *dst, size_t pixels)
+{
+    for (size_t i = 0; i < pixels; ++i, src += 4, dst += 4) {
+        dst[0] = src[2];
+        dst[1] = src[1];
+        dst[2] = src[0];
+        dst[3] = src[3];
+    }
+}
+
+void SwapRedBlueDropFourth(const unsigned char *src, unsigned char *dst, size_t pixels)
+{
+    for (size_t i = 0; i < pixels; ++i, src += 4, dst += 3) {
+        dst[0] = src[2];
+        dst[1] = src[1];
+        dst[2] = src[0];
+    }
+}
+
+void Rgb555ToRgb(const unsigned char *src, unsigned char *dst, size_t pixels)
+{
+    for (size_t i = 0; i < pixels; ++i, src += 2, dst += 3) {
+        unsigned word = GetLE16(src);
+        dst[0] = static_cast<unsigned char>(((word >> 10) & 31) * 8);
+        dst[1] = static_cast<unsigned char>(((word >> 5) & 31) * 8);
+        dst[2] = static_cast<unsigned char>((word & 31) * 8);
+    }
+}
+
+void GreyAlphaToGrey(const unsigned char *src, unsigned char *dst, size_t pixels)
+{
+    for (size_t i = 0; i < pixels; ++i)
+        dst[i] = src[2 * i];
+}
+
+size_t RowsPerBlock(size_t rowBytes)
+{
+    const size_t kBlockBytes = size_t(1) << 20;
+    return std::max<size_t>(1, kBlockBytes / std::max<size_t>(1, rowBytes));
+}
+
+bool WriteRowsBottomUp(SafeFileWriter &out, const CImage &img, RowConverter convert,
+                       size_t fileRowBytes)
+{
+    const size_t rows = img.height > 0 ? size_t(img.height) : 0;
+    const size_t pixels = img.width > 0 ? size_t(img.width) : 0;
+    const size_t memRowBytes = img.RowBytes();
+    if (rows == 0 || fileRowBytes == 0)
+        return true;
+    const size_t blockRows = std::min(rows, RowsPerBlock(fileRowBytes));
+    // Zero-initialised once: the padding after each row's pixels stays zero.
+    std::vector<unsigned char> block(blockRows * fileRowBytes, 0);
+    for (size_t done = 0; done < rows;) {
+        size_t n = std::min(blockRows, rows - done);
+        for (size_t i = 0; i < n; ++i) {
+            size_t memRow = rows - 1 - (done + i);
+            const unsigned char *src = img.data + memRow * memRowBytes;
+            unsigned char *dst = block.data() + i * fileRowBytes;
+            if (convert)
+                convert(src, dst, pixels);
+            else
+                std::memcpy(dst, src, memRowBytes);
+        }
+        if (!out.Write(block.data(), n * fileRowBytes))
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+}  // namespace mirlan
