@@ -1,0 +1,176 @@
+// distances.cpp: distance maps to a point, city-block (4-connected) and
+// chessboard (8-connected), painted into the channels the current colour
+// selects.
+//
+// Every level is the exact extended-precision result: trunc(dx / s + dy / s)
+// or trunc(max(dx, dy) / s) for the scale s, capped at 255. Both are
+// non-decreasing in dx and in dy, which lets each row be built from a
+// per-call table of the column quotients with one addition per distinct dx
+// and no division per pixel.
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "processing/parallel.h"
+#include "processing/ti.h"
+
+namespace {
+
+constexpr int kMaxLevel = 255;
+constexpr size_t kMinBytesPerThread = size_t(1) << 18;
+
+// min(255, trunc(q)) for a quotient q >= 0.
+inline unsigned char Level(long double q)
+{
+    return q >= kMaxLevel ? kMaxLevel : static_cast<unsigned char>(static_cast<int>(q));
+}
+
+// The horizontal distances of one image row to column x: dx(c) = |c - x| for
+// c in [0, w). They cover [first, first + count) with count <= w.
+struct ColumnDistances {
+    int64_t x;
+    int64_t first;
+    size_t count;
+
+    ColumnDistances(int64_t point_x, int64_t w) : x(point_x)
+    {
+        int64_t last_col = w - 1;
+        first = x < 0 ? -x : (x > last_col ? x - last_col : 0);
+        int64_t farthest = std::max(x < 0 ? -x : x, x > last_col ? x : last_col - x);
+        count = size_t(farthest - first + 1);
+    }
+    size_t Index(int64_t c) const { return size_t((c > x ? c - x : x - c) - first); }
+};
+
+// Writes one row's levels (by column) into the selected bytes of its pixels.
+// Mask bit k selects byte k of the pixel.
+template <int B, int Mask>
+void WriteRow(unsigned char *row, const unsigned char *levels, size_t w)
+{
+    for (size_t c = 0; c < w; ++c, row += B) {
+        unsigned char v = levels[c];
+        if (Mask & 1)
+            row[0] = v;
+        if (Mask & 2)
+            row[1] = v;
+        if (Mask & 4)
+            row[2] = v;
+    }
+}
+
+using RowWriter = void (*)(unsigned char *, const unsigned char *, size_t);
+
+template <int B>
+RowWriter WriterForMask(int mask)
+{
+    static const RowWriter kWriters[8] = {
+        nullptr,          WriteRow<B, 1>, WriteRow<B, 2>, WriteRow<B, 3>,
+        WriteRow<B, 4>,   WriteRow<B, 5>, WriteRow<B, 6>, WriteRow<B, 7>,
+    };
+    return kWriters[mask];
+}
+
+// The row writer for this depth and colour, or null when nothing is written.
+// A 1-byte pixel always takes the level; other depths only the bytes whose
+// switch is on and that lie inside the pixel.
+RowWriter WriterFor(int bytes, sRGB couleur)
+{
+    int mask = (couleur.r ? 1 : 0) | (couleur.g ? 2 : 0) | (couleur.b ? 4 : 0);
+    switch (bytes) {
+    case 1: return WriteRow<1, 1>;
+    case 2: mask &= 3; return mask ? WriterForMask<2>(mask) : nullptr;
+    case 3: return mask ? WriterForMask<3>(mask) : nullptr;
+    case 4: return mask ? WriterForMask<4>(mask) : nullptr;
+    default: return nullptr;
+    }
+}
+
+// Runs fill_row(r, levels) for every row, then writes the levels. Rows are
+// independent, so they are shared between the cores.
+template <class FillRow>
+void PaintRows(CImage *img, RowWriter write, FillRow fill_row)
+{
+    const size_t w = size_t(img->width), h = size_t(img->height), row_bytes = img->RowBytes();
+    unsigned char *data = img->data;
+    mirlan::ParallelFor(h, kMinBytesPerThread / row_bytes + 1, [&](size_t first, size_t last) {
+        std::vector<unsigned char> levels(w), scratch(w);
+        for (size_t r = first; r < last; ++r) {
+            fill_row(int64_t(r), levels.data(), scratch.data());
+            write(data + r * row_bytes, levels.data(), w);
+        }
+    });
+}
+
+bool Paintable(const CImage *img, float valeur)
+{
+    // A scale of zero, below zero or not a number has no meaning.
+    return img && img->data && img->width > 0 && img->height > 0 && valeur > 0;
+}
+
+}  // namespace
+
+void CTi::Distance4Point(CImage *img, sRGB couleur, int x, int y, float valeur)
+{
+    if (!Paintable(img, valeur))
+        return;
+    RowWriter write = WriterFor(img->BytesPerPixel(), couleur);
+    if (!write)
+        return;
+    const long double scale = valeur;
+    const int64_t w = img->width;
+    const ColumnDistances cols(x, w);
+    // dx / scale for every horizontal distance present in a row.
+    std::vector<long double> qx(cols.count);
+    for (size_t i = 0; i < cols.count; ++i)
+        qx[i] = static_cast<long double>(cols.first + int64_t(i)) / scale;
+    std::vector<size_t> index(static_cast<size_t>(w));
+    for (int64_t c = 0; c < w; ++c)
+        index[size_t(c)] = cols.Index(c);
+
+    PaintRows(img, write, [&](int64_t r, unsigned char *levels, unsigned char *by_dx) {
+        int64_t dy = r > y ? r - y : int64_t(y) - r;
+        const long double qy = static_cast<long double>(dy) / scale;
+        // The sum grows with dx, so the level only ever steps up along by_dx.
+        int level = 0;
+        long double next = 1;
+        size_t i = 0;
+        for (; i < cols.count && level < kMaxLevel; ++i) {
+            long double sum = qx[i] + qy;
+            while (level < kMaxLevel && sum >= next) {
+                ++level;
+                next += 1;
+            }
+            by_dx[i] = static_cast<unsigned char>(level);
+        }
+        if (i < cols.count)
+            std::memset(by_dx + i, kMaxLevel, cols.count - i);
+        for (size_t c = 0; c < size_t(w); ++c)
+            levels[c] = by_dx[index[c]];
+    });
+}
+
+void CTi::Distance8Point(CImage *img, sRGB couleur, int x, int y, float valeur)
+{
+    if (!Paintable(img, valeur))
+        return;
+    RowWriter write = WriterFor(img->BytesPerPixel(), couleur);
+    if (!write)
+        return;
+    const long double scale = valeur;
+    const int64_t w = img->width;
+    const ColumnDistances cols(x, w);
+    // trunc(max(a, b)) of the two rounded quotients is the level of the
+    // larger distance, so each pixel takes the larger of its column's level
+    // and its row's level.
+    std::vector<unsigned char> column_level(static_cast<size_t>(w));
+    for (int64_t c = 0; c < w; ++c)
+        column_level[size_t(c)] = Level(static_cast<long double>(cols.first + int64_t(cols.Index(c))) / scale);
+
+    PaintRows(img, write, [&](int64_t r, unsigned char *levels, unsigned char *) {
+        int64_t dy = r > y ? r - y : int64_t(y) - r;
+        const unsigned char row_level = Level(static_cast<long double>(dy) / scale);
+        for (size_t c = 0; c < size_t(w); ++c)
+            levels[c] = std::max(column_level[c], row_level);
+    });
+}

@@ -1,0 +1,306 @@
+// geometry.cpp: quarter and half turns, mirrors and nearest-neighbour
+// resizing of an image, at every depth from 1 to 4 bytes per pixel.
+//
+// The quarter turns copy into one new buffer in square tiles so that the
+// rows read and written stay in cache; the half turn and the mirrors swap
+// pixels in place; the resizing picks, for output pixel (x, y), the source
+// pixel (x * W / w, y * H / h), which is exactly what the toolkit's
+// Fl_RGB_Image::copy gives, so the engine needs no toolkit at all.
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "processing/parallel.h"
+#include "processing/ti.h"
+
+namespace {
+
+// Side of the square tiles of the quarter turns, in pixels: 64 source rows
+// of 64 pixels fit in the first-level cache at every depth.
+constexpr size_t kTile = 64;
+// Below this many bytes of work an operation stays on the calling thread.
+constexpr size_t kMinBytesPerThread = size_t(1) << 18;
+
+template <int B>
+inline void CopyPixel(unsigned char *dst, const unsigned char *src)
+{
+    std::memcpy(dst, src, B);
+}
+
+// ---------------------------------------------------------------------------
+// Quarter turns
+
+// Fills destination rows [row_first, row_last) of a quarter turn. Destination
+// row k, column j (the new image is H wide) takes the source pixel at
+// src_origin(k) + j * src_step bytes.
+template <int B>
+void QuarterTurnRows(const unsigned char *src, unsigned char *dst, size_t w, size_t h,
+                     bool clockwise, size_t row_first, size_t row_last)
+{
+    const ptrdiff_t row_bytes = ptrdiff_t(w * B);
+    // Clockwise: new (j, k) comes from old (k, h - 1 - j), walking up the
+    // column. Anticlockwise: new (j, k) comes from old (w - 1 - k, j), walking down.
+    const ptrdiff_t step = clockwise ? -row_bytes : row_bytes;
+    for (size_t k0 = row_first; k0 < row_last; k0 += kTile) {
+        size_t k1 = std::min(row_last, k0 + kTile);
+        for (size_t j0 = 0; j0 < h; j0 += kTile) {
+            size_t j1 = std::min(h, j0 + kTile);
+            for (size_t k = k0; k < k1; ++k) {
+                size_t col = clockwise ? k : w - 1 - k;
+                size_t first_row = clockwise ? h - 1 - j0 : j0;
+                const unsigned char *s = src + (first_row * w + col) * B;
+                unsigned char *d = dst + (k * h + j0) * B;
+                for (size_t j = j0; j < j1; ++j, d += B, s += step)
+                    CopyPixel<B>(d, s);
+            }
+        }
+    }
+}
+
+template <int B>
+void QuarterTurn(CImage *img, bool clockwise)
+{
+    const size_t w = size_t(img->width), h = size_t(img->height);
+    unsigned char *turned = new unsigned char[img->ByteCount()];
+    const unsigned char *src = img->data;
+    // Whole tiles of destination rows per thread, so no two threads share a tile.
+    size_t tiles = (w + kTile - 1) / kTile;
+    size_t min_tiles = std::max<size_t>(1, kMinBytesPerThread / (kTile * h * B + 1));
+    mirlan::ParallelFor(tiles, min_tiles, [=](size_t first, size_t last) {
+        QuarterTurnRows<B>(src, turned, w, h, clockwise, first * kTile, std::min(w, last * kTile));
+    });
+    img->Replace(turned, int(h), int(w), img->bpp);
+}
+
+void QuarterTurn(CImage *img, bool clockwise)
+{
+    if (!img || !img->data || img->width <= 0 || img->height <= 0)
+        return;
+    switch (img->BytesPerPixel()) {
+    case 1: QuarterTurn<1>(img, clockwise); break;
+    case 2: QuarterTurn<2>(img, clockwise); break;
+    case 3: QuarterTurn<3>(img, clockwise); break;
+    case 4: QuarterTurn<4>(img, clockwise); break;
+    default: break;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Reversals in place
+
+// Reverses the order of eight pixels held in B 64-bit words (8 × B bytes).
+template <int B>
+inline void ReverseEight(uint64_t *v);
+
+template <>
+inline void ReverseEight<1>(uint64_t *v)
+{
+    v[0] = __builtin_bswap64(v[0]);
+}
+
+template <>
+inline void ReverseEight<2>(uint64_t *v)
+{
+    // Reverse the bytes, then put each pixel's two bytes back in order.
+    auto swap16 = [](uint64_t x) {
+        x = __builtin_bswap64(x);
+        return ((x >> 8) & 0x00ff00ff00ff00ffULL) | ((x & 0x00ff00ff00ff00ffULL) << 8);
+    };
+    uint64_t a = swap16(v[0]), b = swap16(v[1]);
+    v[0] = b;
+    v[1] = a;
+}
+
+template <>
+inline void ReverseEight<3>(uint64_t *v)
+{
+    unsigned char in[24], out[24];
+    std::memcpy(in, v, 24);
+    for (int q = 0; q < 8; ++q)
+        std::memcpy(out + 3 * q, in + 3 * (7 - q), 3);
+    std::memcpy(v, out, 24);
+}
+
+template <>
+inline void ReverseEight<4>(uint64_t *v)
+{
+    auto swap32 = [](uint64_t x) { return (x >> 32) | (x << 32); };
+    uint64_t a = swap32(v[0]), b = swap32(v[1]), c = swap32(v[2]), d = swap32(v[3]);
+    v[0] = d;
+    v[1] = c;
+    v[2] = b;
+    v[3] = a;
+}
+
+// Swaps pixel lo + k with pixel hi - k (hi points at the last pixel of the
+// upper range) for k = 0 .. count - 1: the core of every reversal.
+template <int B>
+void SwapReversed(unsigned char *lo, unsigned char *hi, size_t count)
+{
+    constexpr size_t kBlock = 8 * B;
+    size_t k = 0;
+    // Eight pixels at a time from each end while the two blocks do not meet.
+    unsigned char *hi_block = hi + B - kBlock;
+    for (; k + 8 <= count; k += 8, lo += kBlock, hi_block -= kBlock) {
+        uint64_t x[B], y[B];
+        std::memcpy(x, lo, kBlock);
+        std::memcpy(y, hi_block, kBlock);
+        ReverseEight<B>(x);
+        ReverseEight<B>(y);
+        std::memcpy(lo, y, kBlock);
+        std::memcpy(hi_block, x, kBlock);
+    }
+    hi = hi_block + kBlock - B;
+    for (; k < count; ++k, lo += B, hi -= B) {
+        unsigned char t[B];
+        CopyPixel<B>(t, lo);
+        CopyPixel<B>(lo, hi);
+        CopyPixel<B>(hi, t);
+    }
+}
+
+// Reverses the order of the n pixels starting at p.
+template <int B>
+void ReversePixels(unsigned char *p, size_t n)
+{
+    SwapReversed<B>(p, p + (n - 1) * B, n / 2);
+}
+
+// Half turn: the whole buffer read backwards, pixel by pixel, split between
+// the cores as pairs of matching ranges at both ends.
+template <int B>
+void HalfTurn(CImage *img)
+{
+    const size_t n = size_t(img->width) * size_t(img->height);
+    unsigned char *p = img->data;
+    mirlan::ParallelFor(n / 2, kMinBytesPerThread / B, [=](size_t first, size_t last) {
+        SwapReversed<B>(p + first * B, p + (n - 1 - first) * B, last - first);
+    });
+}
+
+// Mirror that reverses every row.
+template <int B>
+void ReverseRows(CImage *img)
+{
+    const size_t w = size_t(img->width), h = size_t(img->height);
+    unsigned char *p = img->data;
+    mirlan::ParallelFor(h, kMinBytesPerThread / (w * B) + 1, [=](size_t first, size_t last) {
+        for (size_t r = first; r < last; ++r)
+            ReversePixels<B>(p + r * w * B, w);
+    });
+}
+
+template <template <int> class Op>
+void ForDepth(CImage *img)
+{
+    if (!img || !img->data || img->width <= 0 || img->height <= 0)
+        return;
+    switch (img->BytesPerPixel()) {
+    case 1: Op<1>::Run(img); break;
+    case 2: Op<2>::Run(img); break;
+    case 3: Op<3>::Run(img); break;
+    case 4: Op<4>::Run(img); break;
+    default: break;
+    }
+}
+
+template <int B>
+struct HalfTurnOp {
+    static void Run(CImage *img) { HalfTurn<B>(img); }
+};
+template <int B>
+struct ReverseRowsOp {
+    static void Run(CImage *img) { ReverseRows<B>(img); }
+};
+
+// Mirror that reverses the order of the rows: row k and row h - 1 - k swap
+// through one row of scratch memory per thread.
+void ReverseRowOrder(CImage *img)
+{
+    if (!img || !img->data || img->width <= 0 || img->height <= 0)
+        return;
+    const size_t row = img->RowBytes(), h = size_t(img->height);
+    unsigned char *p = img->data;
+    mirlan::ParallelFor(h / 2, kMinBytesPerThread / row + 1, [=](size_t first, size_t last) {
+        std::vector<unsigned char> scratch(row);
+        for (size_t k = first; k < last; ++k) {
+            unsigned char *a = p + k * row, *b = p + (h - 1 - k) * row;
+            std::memcpy(scratch.data(), a, row);
+            std::memcpy(a, b, row);
+            std::memcpy(b, scratch.data(), row);
+        }
+    });
+}
+
+// ---------------------------------------------------------------------------
+// Resizing
+
+// Fills output rows [first, last) of the w × h resized copy of the W × H
+// source: output pixel (x, y) is source pixel (x * W / w, y * H / h). A row
+// whose source row is the one of the row above is a copy of that row.
+template <int B>
+void ResizeRows(const unsigned char *src, size_t src_w, size_t src_h, unsigned char *dst,
+                size_t w, size_t h, const size_t *col_offset, size_t first, size_t last)
+{
+    const size_t src_row = src_w * B, row = w * B;
+    size_t previous = SIZE_MAX;
+    for (size_t y = first; y < last; ++y) {
+        size_t sy = y * src_h / h;
+        unsigned char *d = dst + y * row;
+        if (sy == previous) {
+            std::memcpy(d, d - row, row);
+            continue;
+        }
+        const unsigned char *s = src + sy * src_row;
+        for (size_t x = 0; x < w; ++x)
+            CopyPixel<B>(d + x * B, s + col_offset[x]);
+        previous = sy;
+    }
+}
+
+template <int B>
+void Resize(CImage *img, int new_w, int new_h)
+{
+    const size_t src_w = size_t(img->width), src_h = size_t(img->height);
+    const size_t w = size_t(new_w), h = size_t(new_h);
+    std::vector<size_t> col_offset(w);
+    for (size_t x = 0; x < w; ++x)
+        col_offset[x] = (x * src_w / w) * B;
+    unsigned char *resized = new unsigned char[CImage::ByteCount(new_w, new_h, img->bpp)];
+    const unsigned char *src = img->data;
+    const size_t *cols = col_offset.data();
+    mirlan::ParallelFor(h, kMinBytesPerThread / (w * B) + 1, [=](size_t first, size_t last) {
+        ResizeRows<B>(src, src_w, src_h, resized, w, h, cols, first, last);
+    });
+    img->Replace(resized, new_w, new_h, img->bpp);
+}
+
+}  // namespace
+
+void CTi::Rot90h(CImage *img) { QuarterTurn(img, true); }
+
+void CTi::Rot90a(CImage *img) { QuarterTurn(img, false); }
+
+void CTi::Rot180(CImage *img) { ForDepth<HalfTurnOp>(img); }
+
+void CTi::SymetrieV(CImage *img) { ReverseRowOrder(img); }
+
+void CTi::SymetrieH(CImage *img) { ForDepth<ReverseRowsOp>(img); }
+
+void CTi::Redimensionne(CImage *img, int w, int h)
+{
+    if (!img || !img->data || img->width <= 0 || img->height <= 0)
+        return;
+    if (w == img->width && h == img->height)
+        return;
+    // Sides the image cannot hold (below 1, above the 16-bit limit) leave it as it is.
+    if (w < 1 || h < 1 || w > INT16_MAX || h > INT16_MAX)
+        return;
+    switch (img->BytesPerPixel()) {
+    case 1: Resize<1>(img, w, h); break;
+    case 2: Resize<2>(img, w, h); break;
+    case 3: Resize<3>(img, w, h); break;
+    case 4: Resize<4>(img, w, h); break;
+    default: break;
+    }
+}
