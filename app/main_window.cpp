@@ -14,59 +14,59 @@
 
 Fl_Menu_Item CMirlanUI::menu_menuBar[56] = {
     MIRLAN_ITEM("&Fichier", 0, 0, FL_SUBMENU),
-    MIRLAN_ITEM("&Ouvrir", FL_CTRL + 'o', 0, 0),
+    MIRLAN_ITEM("&Ouvrir", FL_CTRL + 'o', CMirlanUI::cb_mnu_open, 0),
     MIRLAN_ITEM("&Enregistrer sous", 0, 0, FL_SUBMENU),
-    MIRLAN_ITEM("Bitmap &BMP", FL_F + 6, 0, 0),
-    MIRLAN_ITEM("Targa &TGA", FL_F + 7, 0, 0),
+    MIRLAN_ITEM("Bitmap &BMP", FL_F + 6, CMirlanUI::cb_Bitmap, 0),
+    MIRLAN_ITEM("Targa &TGA", FL_F + 7, CMirlanUI::cb_Targa, 0),
     MIRLAN_END,
-    MIRLAN_ITEM("&Fermer", FL_CTRL + 'd', 0, 0),
-    MIRLAN_ITEM("&Quitter", FL_CTRL + 'q', 0, 0),
+    MIRLAN_ITEM("&Fermer", FL_CTRL + 'd', CMirlanUI::cb_mnu_close, 0),
+    MIRLAN_ITEM("&Quitter", FL_CTRL + 'q', CMirlanUI::cb_Quitter, 0),
     MIRLAN_END,
     MIRLAN_ITEM("&Image", 0, 0, FL_SUBMENU),
-    MIRLAN_ITEM("&Annuler action", FL_CTRL + 'z', 0, FL_MENU_DIVIDER),
-    MIRLAN_ITEM("Noir et &Blanc", FL_ALT + 'b', 0, 0),
-    MIRLAN_ITEM("Niveaux de &gris", FL_ALT + 'n', 0, 0),
-    MIRLAN_ITEM("Couleurs &RVB", FL_ALT + 'c', 0, FL_MENU_DIVIDER),
+    MIRLAN_ITEM("&Annuler action", FL_CTRL + 'z', CMirlanUI::cb_Annuler, FL_MENU_DIVIDER),
+    MIRLAN_ITEM("Noir et &Blanc", FL_ALT + 'b', CMirlanUI::cb_mnu_BW, 0),
+    MIRLAN_ITEM("Niveaux de &gris", FL_ALT + 'n', CMirlanUI::cb_mnu_NG, 0),
+    MIRLAN_ITEM("Couleurs &RVB", FL_ALT + 'c', CMirlanUI::cb_mnu_RVB, FL_MENU_DIVIDER),
     MIRLAN_ITEM("Ré&glages", 0, 0, FL_SUBMENU | FL_MENU_DIVIDER),
-    MIRLAN_ITEM("&Appliquer à l'image", FL_ALT + 'r', 0, 0),
-    MIRLAN_ITEM("Remise à &zéro", FL_ALT + 'z', 0, 0),
+    MIRLAN_ITEM("&Appliquer à l'image", FL_ALT + 'r', CMirlanUI::cb_Appliquer, 0),
+    MIRLAN_ITEM("Remise à &zéro", FL_ALT + 'z', CMirlanUI::cb_Remise, 0),
     MIRLAN_END,
-    MIRLAN_ITEM("&Taille de l'image...", FL_CTRL + 't', 0, 0),
+    MIRLAN_ITEM("&Taille de l'image...", FL_CTRL + 't', CMirlanUI::cb_Taille, 0),
     MIRLAN_ITEM("R&otation", 0, 0, FL_SUBMENU | FL_MENU_DIVIDER),
-    MIRLAN_ITEM("&180°", 0, 0, 0),
-    MIRLAN_ITEM("&90° horaire", 0, 0, 0),
-    MIRLAN_ITEM("9&0° antihoraire", 0, 0, FL_MENU_DIVIDER),
-    MIRLAN_ITEM("Symétrie d'axe &verticale", 0, 0, 0),
-    MIRLAN_ITEM("Symétrie d'axe &horizontale", 0, 0, 0),
+    MIRLAN_ITEM("&180°", 0, CMirlanUI::cb_180, 0),
+    MIRLAN_ITEM("&90° horaire", 0, CMirlanUI::cb_90, 0),
+    MIRLAN_ITEM("9&0° antihoraire", 0, CMirlanUI::cb_9, FL_MENU_DIVIDER),
+    MIRLAN_ITEM("Symétrie d'axe &verticale", 0, CMirlanUI::cb_Sym, 0),
+    MIRLAN_ITEM("Symétrie d'axe &horizontale", 0, CMirlanUI::cb_Sym1, 0),
     MIRLAN_END,
-    MIRLAN_ITEM("&Histogrammes", 0, 0, 0),
+    MIRLAN_ITEM("&Histogrammes", 0, CMirlanUI::cb_Histogrammes, 0),
     MIRLAN_END,
     MIRLAN_ITEM("&Traitements", 0, 0, FL_SUBMENU),
-    MIRLAN_ITEM("Preview traitement courant", FL_F + 3, 0, 0),
-    MIRLAN_ITEM("Appliquer traitement courant", FL_F + 4, 0, FL_MENU_DIVIDER),
+    MIRLAN_ITEM("Preview traitement courant", FL_F + 3, CMirlanUI::cb_mnu_previewTraitement, 0),
+    MIRLAN_ITEM("Appliquer traitement courant", FL_F + 4, CMirlanUI::cb_mnu_applyTraitement, FL_MENU_DIVIDER),
     MIRLAN_ITEM("Histogrammes", 0, 0, FL_SUBMENU),
-    MIRLAN_ITEM("Egalisation ", 0, 0, 0),
-    MIRLAN_ITEM("Etirement ", 0, 0, 0),
+    MIRLAN_ITEM("Egalisation ", 0, CMirlanUI::cb_Egalisation, 0),
+    MIRLAN_ITEM("Etirement ", 0, CMirlanUI::cb_Etirement, 0),
     MIRLAN_END,
     MIRLAN_ITEM("Distances", 0, 0, FL_SUBMENU),
-    MIRLAN_ITEM("Distance (4 connexité) fond/point ", 0, 0, 0),
-    MIRLAN_ITEM("Distance (8 connexité) fond/point ", 0, 0, 0),
+    MIRLAN_ITEM("Distance (4 connexité) fond/point ", 0, CMirlanUI::cb_Distance, 0),
+    MIRLAN_ITEM("Distance (8 connexité) fond/point ", 0, CMirlanUI::cb_Distance1, 0),
     MIRLAN_END,
-    MIRLAN_ITEM("Négatif", 0, 0, 0),
-    MIRLAN_ITEM("Dents de scie", 0, 0, 0),
-    MIRLAN_ITEM("Seuillage fixe", 0, 0, 0),
-    MIRLAN_ITEM("Seuillage aléatoire", 0, 0, FL_MENU_DIVIDER),
-    MIRLAN_ITEM("Pas de traitement", 0, 0, 0),
+    MIRLAN_ITEM("Négatif", 0, CMirlanUI::cb_N, 0),
+    MIRLAN_ITEM("Dents de scie", 0, CMirlanUI::cb_Dents, 0),
+    MIRLAN_ITEM("Seuillage fixe", 0, CMirlanUI::cb_Seuillage, 0),
+    MIRLAN_ITEM("Seuillage aléatoire", 0, CMirlanUI::cb_Seuillage1, FL_MENU_DIVIDER),
+    MIRLAN_ITEM("Pas de traitement", 0, CMirlanUI::cb_Pas, 0),
     MIRLAN_END,
     MIRLAN_ITEM("&Affichage", 0, 0, FL_SUBMENU),
-    MIRLAN_ITEM("&Agrandir", FL_CTRL + '+', 0, 0),
-    MIRLAN_ITEM("Ré&duire", FL_CTRL + '-', 0, 0),
-    MIRLAN_ITEM("Taill&e écran", FL_CTRL + 'e', 0, 0),
-    MIRLAN_ITEM("Taille réelle", FL_CTRL + 'r', 0, 0),
+    MIRLAN_ITEM("&Agrandir", FL_CTRL + '+', CMirlanUI::cb_Agrandir, 0),
+    MIRLAN_ITEM("Ré&duire", FL_CTRL + '-', CMirlanUI::cb_R, 0),
+    MIRLAN_ITEM("Taill&e écran", FL_CTRL + 'e', CMirlanUI::cb_Taill, 0),
+    MIRLAN_ITEM("Taille réelle", FL_CTRL + 'r', CMirlanUI::cb_Taille1, 0),
     MIRLAN_END,
     MIRLAN_ITEM("Ai&de", 0, 0, FL_SUBMENU),
-    MIRLAN_ITEM("&Documentation", FL_F + 1, 0, 0),
-    MIRLAN_ITEM("A &propos de Mirlan...", 0, 0, 0),
+    MIRLAN_ITEM("&Documentation", FL_F + 1, CMirlanUI::cb_Documentation, 0),
+    MIRLAN_ITEM("A &propos de Mirlan...", 0, CMirlanUI::cb_A, 0),
     MIRLAN_END,
     MIRLAN_END,
 };
@@ -76,10 +76,10 @@ Fl_Menu_Item CMirlanUI::menu_menuBar[56] = {
     { label, 0, (Fl_Callback *)(cb), 0, FL_MENU_TOGGLE, FL_NORMAL_LABEL, 0, 11, FL_BLACK }
 
 Fl_Menu_Item CMirlanUI::menu_tb_histos[5] = {
-    MIRLAN_LAYER("luminosité", 0),
-    MIRLAN_LAYER("rouge", 0),
-    MIRLAN_LAYER("vert", 0),
-    MIRLAN_LAYER("bleu", 0),
+    MIRLAN_LAYER("luminosité", CMirlanUI::cb_rb_lum),
+    MIRLAN_LAYER("rouge", CMirlanUI::cb_rb_rouge),
+    MIRLAN_LAYER("vert", CMirlanUI::cb_rb_vert),
+    MIRLAN_LAYER("bleu", CMirlanUI::cb_rb_bleu),
     MIRLAN_END,
 };
 
@@ -197,17 +197,24 @@ void CMirlanUI::buildLeftPane()
     sl_zoom->labelsize(11);
     sl_zoom->align(FL_ALIGN_LEFT);
     sl_zoom->when(FL_WHEN_RELEASE);
+    sl_zoom->callback((Fl_Callback *)cb_sl_zoom);
 
     sl_lum = makeAdjustSlider(244, "Gamma");
+    sl_lum->callback((Fl_Callback *)cb_sl_lum);
     sl_lum->selection_color((Fl_Color)45);
     sl_rouge = makeAdjustSlider(267, "Rouge");
+    sl_rouge->callback((Fl_Callback *)cb_sl_rouge);
     sl_rouge->selection_color(FL_RED);
     sl_vert = makeAdjustSlider(290, "Vert");
+    sl_vert->callback((Fl_Callback *)cb_sl_vert);
     sl_vert->selection_color((Fl_Color)61);
     sl_bleu = makeAdjustSlider(313, "Bleu");
+    sl_bleu->callback((Fl_Callback *)cb_sl_bleu);
     sl_bleu->selection_color((Fl_Color)176);
     sl_contraste = makeAdjustSlider(336, "Contraste");
+    sl_contraste->callback((Fl_Callback *)cb_sl_contraste);
     sl_saturation = makeAdjustSlider(359, "Saturation");
+    sl_saturation->callback((Fl_Callback *)cb_sl_saturation);
 
     box_preview = new CImgPreviewBoxFL(16, 108, 165, 126, "Preview");
     box_preview->box(FL_THIN_DOWN_BOX);
@@ -226,10 +233,14 @@ void CMirlanUI::buildLeftPane()
     bt_color->color((Fl_Color)1);
     bt_color->labelsize(11);
     bt_color->align(FL_ALIGN_TOP);
+    bt_color->callback((Fl_Callback *)cb_bt_color);
 
     sl_R = makeColourSlider(431, "R", 255, (Fl_Color)128);
     sl_G = makeColourSlider(451, "G", 0, (Fl_Color)61);
     sl_B = makeColourSlider(471, "B", 0, FL_BLUE);
+    sl_R->callback((Fl_Callback *)cb_sl_R);
+    sl_G->callback((Fl_Callback *)cb_sl_G);
+    sl_B->callback((Fl_Callback *)cb_sl_B);
 
     ct_valeur = new Fl_Counter(13, 508, 170, 18, "Valeur pour les traitements");
     ct_valeur->minimum(0.1);
@@ -316,6 +327,7 @@ void CMirlanUI::buildToolBar()
     grp_buttons = new Fl_Group(2, 23, 688, 39);
 
     bt_open = makeToolButton(9, 34, "Ouvrir", &image_open, 0);
+    bt_open->callback((Fl_Callback *)cb_bt_open);
 
     out_traitement = new Fl_Output(248, 29, 287, 26, "Traitement :");
     out_traitement->box(FL_THIN_DOWN_BOX);
@@ -324,13 +336,18 @@ void CMirlanUI::buildToolBar()
 
     bt_bmp = makeToolButton(51, 36, "Enregistrer sous BMP", &image_bmp, &image_bmp_i);
     bt_tga = makeToolButton(90, 36, "Enregistrer sous TGA", &image_tga, &image_tga_i);
+    bt_bmp->callback((Fl_Callback *)cb_bt_bmp);
+    bt_tga->callback((Fl_Callback *)cb_bt_tga);
     bt_reglages = makeToolButton(134, 36, "Applquer les réglages", &image_reglages,
                                  &image_reglages_i);
+    bt_reglages->callback((Fl_Callback *)cb_bt_reglages);
     bt_previewTraitement = makeToolButton(542, 36, "Preview du traitement courant",
                                           &image_previewtraitement,
                                           &image_previewtraitement_i);
     bt_applyTraitement = makeToolButton(581, 36, "Appliquer traitement courant",
                                         &image_applytraitement, &image_applytraitement_i);
+    bt_previewTraitement->callback((Fl_Callback *)cb_bt_previewTraitement);
+    bt_applyTraitement->callback((Fl_Callback *)cb_bt_applyTraitement);
     grp_buttons->end();
 
     grp_toolbar->resizable(makeStretchStrip(690, 23, 20, 39));
