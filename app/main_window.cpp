@@ -366,7 +366,8 @@ void CMirlanUI::setStartState()
     rb_vert->set();
     rb_bleu->set();
 
-    scroll_histos->position(0, 0);
+    // Fl_Scroll::scroll_to: in this toolkit release position() moves the widget.
+    scroll_histos->scroll_to(0, 0);
     deactivateAll();
     out_traitement->value("");
     traitement = 0;

@@ -65,8 +65,8 @@ void CMirlanUI::loadImage(char *path)
         box_histos->SetImage(img);
         box_histos->SetImagePath(path);
         box_preview->SetImage(img);
-        scroll_histos->position(0, 0);
-        scroll_image->position(0, 0);
+        scroll_histos->scroll_to(0, 0);
+        scroll_image->scroll_to(0, 0);
         activateAll();
         redraw();
     } else if (wasOpen) {
