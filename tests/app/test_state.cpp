@@ -1,0 +1,466 @@
+// test_state.cpp: the window kept in step with the image: loading files into
+// every view, the refresh after a change, the status line, and which
+// controls are available with no image, a grey image and a colour image.
+#include <gtest/gtest.h>
+
+#include <FL/Fl.H>
+#include <FL/Fl_Shared_Image.H>
+#include <FL/fl_draw.H>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/mirlan_ui.h"
+#include "image/image.h"
+#include "processing/histogramme.h"
+#include "processing/ti.h"
+
+namespace {
+
+std::vector<std::string> &Alerts()
+{
+    static std::vector<std::string> alerts;
+    return alerts;
+}
+
+void RecordAlert(const char *message) { Alerts().push_back(message); }
+
+CMirlanUI *App()
+{
+    if (!cvui) {
+        fl_register_images();
+        CImageBoxFL::alert_function = RecordAlert;
+        cvui = new CMirlanUI;
+    }
+    return cvui;
+}
+
+// A private folder for the files a test writes.
+std::string TempDir()
+{
+    static std::string dir;
+    if (dir.empty()) {
+        char pattern[] = "/tmp/mirlan_state_XXXXXX";
+        const char *made = mkdtemp(pattern);
+        EXPECT_NE(made, nullptr);
+        dir = made ? made : "/tmp";
+    }
+    return dir;
+}
+
+// Every byte differs from its neighbours, so a misplaced pixel shows.
+std::unique_ptr<CImage> Pattern(int w, int h, int bpp)
+{
+    auto img = std::make_unique<CImage>(w, h, bpp);
+    for (size_t i = 0; i < img->ByteCount(); ++i)
+        img->data[i] = static_cast<unsigned char>((i * 37 + i / 5) & 255);
+    return img;
+}
+
+// Writes img under the given file name in the private folder; returns the path.
+std::string Write(CImage *img, const std::string &file)
+{
+    std::string path = TempDir() + "/" + file;
+    int status = file.size() > 4 && file.compare(file.size() - 4, 4, ".bmp") == 0
+                     ? CImage::SaveBMP(img, path.c_str())
+                     : CImage::SaveTGA(img, path.c_str());
+    EXPECT_EQ(status, CImage::kOk) << path;
+    return path;
+}
+
+// loadImage takes the chooser's own writable buffer.
+void Load(CMirlanUI *ui, const std::string &path)
+{
+    std::vector<char> buffer(path.begin(), path.end());
+    buffer.push_back('\0');
+    ui->loadImage(buffer.data());
+}
+
+bool SameImage(const CImage *a, const CImage *b)
+{
+    return a && b && a->width == b->width && a->height == b->height && a->bpp == b->bpp &&
+           std::memcmp(a->data, b->data, a->ByteCount()) == 0;
+}
+
+// ---------------------------------------------------------------- availability
+
+enum class Situation { NoImage, Grey, Colour };
+
+// The availability table, row by row.
+void ExpectSituation(CMirlanUI *ui, Situation s)
+{
+    const bool image = s != Situation::NoImage;
+    const bool colour = s == Situation::Colour;
+    for (Fl_Menu_Item *item : {CMirlanUI::mnu_image, CMirlanUI::mnu_saveas, CMirlanUI::mnu_close,
+                               CMirlanUI::mnu_affichage, CMirlanUI::mnu_previewTraitement,
+                               CMirlanUI::mnu_applyTraitement, CMirlanUI::rb_lum,
+                               CMirlanUI::rb_rouge, CMirlanUI::rb_vert, CMirlanUI::rb_bleu})
+        EXPECT_EQ(item->active() != 0, image) << item->label();
+    Fl_Widget *const withImage[] = {ui->bt_bmp, ui->bt_tga, ui->bt_reglages,
+                                    ui->bt_previewTraitement, ui->bt_applyTraitement,
+                                    ui->sl_zoom, ui->sl_lum, ui->sl_contraste, ui->box_preview};
+    for (Fl_Widget *w : withImage)
+        EXPECT_EQ(w->active() != 0, image) << (w->label() ? w->label() : w->tooltip());
+    Fl_Widget *const withColour[] = {ui->sl_rouge, ui->sl_vert, ui->sl_bleu, ui->sl_saturation};
+    for (Fl_Widget *w : withColour)
+        EXPECT_EQ(w->active() != 0, colour) << w->label();
+    if (image) {
+        EXPECT_EQ(CMirlanUI::mnu_NG->active() != 0, colour);
+        EXPECT_EQ(CMirlanUI::mnu_RVB->active() != 0, !colour);
+    }
+    // Never touched by the rules.
+    EXPECT_TRUE(ui->bt_open->active());
+    EXPECT_TRUE(ui->tb_histos->active());
+    EXPECT_TRUE(CMirlanUI::mnu_file->active());
+    EXPECT_TRUE(CMirlanUI::mnu_traitements->active());
+    EXPECT_TRUE(CMirlanUI::mnu_help->active());
+}
+
+void MoveEverySlider(CMirlanUI *ui)
+{
+    ui->sl_zoom->value(250);
+    for (Fl_Value_Slider *s : {ui->sl_lum, ui->sl_rouge, ui->sl_vert, ui->sl_bleu,
+                               ui->sl_contraste, ui->sl_saturation})
+        s->value(37);
+}
+
+void ExpectSlidersAtRest(CMirlanUI *ui)
+{
+    EXPECT_EQ(ui->sl_zoom->value(), 100);
+    for (Fl_Value_Slider *s : {ui->sl_lum, ui->sl_rouge, ui->sl_vert, ui->sl_bleu,
+                               ui->sl_contraste, ui->sl_saturation})
+        EXPECT_EQ(s->value(), 0) << s->label();
+}
+
+TEST(Availability, ConstructionLeavesTheNoImageSituation)
+{
+    CMirlanUI *ui = App();
+    ExpectSituation(ui, Situation::NoImage);
+    ExpectSlidersAtRest(ui);
+    EXPECT_STREQ(ui->infos, " ");
+}
+
+TEST(Availability, GreyThenColourThenClosedAgain)
+{
+    CMirlanUI *ui = App();
+    auto grey = Pattern(40, 30, 8);
+    auto colour = Pattern(50, 20, 24);
+    std::string greyPath = Write(grey.get(), "grey.tga");
+    std::string colourPath = Write(colour.get(), "colour.tga");
+
+    Load(ui, greyPath);
+    ExpectSituation(ui, Situation::Grey);
+    Load(ui, colourPath);
+    ExpectSituation(ui, Situation::Colour);
+    Load(ui, greyPath);
+    ExpectSituation(ui, Situation::Grey);
+
+    ui->deactivateAll();
+    ExpectSituation(ui, Situation::NoImage);
+    EXPECT_STREQ(ui->infos, " ");
+}
+
+// The colour controls follow the treatment only, never the image.
+TEST(Availability, ColourControlsFollowOnlyTheirOwnSwitch)
+{
+    CMirlanUI *ui = App();
+    auto colour = Pattern(8, 8, 24);
+    Load(ui, Write(colour.get(), "c.tga"));
+    EXPECT_FALSE(ui->bt_color->active());
+    EXPECT_FALSE(ui->ct_valeur->active());
+    ui->activeColors(true);
+    for (Fl_Widget *w : {static_cast<Fl_Widget *>(ui->bt_color), static_cast<Fl_Widget *>(ui->sl_R),
+                         static_cast<Fl_Widget *>(ui->sl_G), static_cast<Fl_Widget *>(ui->sl_B)})
+        EXPECT_TRUE(w->active());
+    EXPECT_FALSE(ui->ct_valeur->active());
+    ui->deactivateAll();
+    EXPECT_TRUE(ui->bt_color->active());
+    ui->activeColors(false);
+    EXPECT_FALSE(ui->sl_G->active());
+}
+
+// The layer items keep their check marks while they are switched off and on.
+TEST(Availability, LayerItemsKeepTheirMarks)
+{
+    CMirlanUI *ui = App();
+    CMirlanUI::rb_rouge->clear();
+    ui->activeHistos(true);
+    EXPECT_TRUE(CMirlanUI::rb_lum->value());
+    EXPECT_FALSE(CMirlanUI::rb_rouge->value());
+    ui->activeHistos(false);
+    EXPECT_FALSE(CMirlanUI::rb_rouge->active());
+    EXPECT_FALSE(CMirlanUI::rb_rouge->value());
+    EXPECT_TRUE(CMirlanUI::rb_bleu->value());
+    CMirlanUI::rb_rouge->set();
+}
+
+// ---------------------------------------------------------------- loading
+
+TEST(LoadImage, ColourTgaReachesEveryView)
+{
+    CMirlanUI *ui = App();
+    auto img = Pattern(200, 100, 24);
+    std::string path = Write(img.get(), "flower.tga");
+    MoveEverySlider(ui);
+
+    Load(ui, path);
+    ASSERT_NE(ui->getImage(), nullptr);
+    EXPECT_TRUE(SameImage(ui->getImage(), img.get()));
+    EXPECT_STREQ(ui->infos, "flower.tga (200x100 24bpp)");
+    EXPECT_EQ(ui->box_infos->label(), ui->infos);
+    EXPECT_EQ(ui->box_image->w(), 200);
+    EXPECT_EQ(ui->box_image->h(), 100);
+    ASSERT_NE(ui->box_histos->GetImagePath(), nullptr);
+    EXPECT_EQ(std::string(ui->box_histos->GetImagePath()), path);
+    EXPECT_STREQ(ui->box_histos->GetInfos(), "Width = 200, Height = 100, Bits per pixel = 24");
+    const CImage *thumb = ui->box_preview->GetImage();
+    ASSERT_NE(thumb, nullptr);
+    EXPECT_EQ(thumb->width, 159);
+    EXPECT_EQ(thumb->height, 120);
+    EXPECT_EQ(thumb->bpp, 24);
+    ExpectSlidersAtRest(ui);
+    ExpectSituation(ui, Situation::Colour);
+}
+
+// The toolkit reads a grey PGM as one byte a pixel, and an 8-bit BMP as RGB.
+TEST(LoadImage, ToolkitReadersGiveGreyPgmAndColourBmp)
+{
+    CMirlanUI *ui = App();
+    auto img = Pattern(33, 17, 8);
+    std::string pgm = TempDir() + "/ramp.pgm";
+    FILE *f = std::fopen(pgm.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fprintf(f, "P5\n33 17\n255\n");
+    ASSERT_EQ(std::fwrite(img->data, 1, img->ByteCount(), f), img->ByteCount());
+    ASSERT_EQ(std::fclose(f), 0);
+
+    Load(ui, pgm);
+    ASSERT_NE(ui->getImage(), nullptr);
+    EXPECT_TRUE(SameImage(ui->getImage(), img.get()));
+    EXPECT_STREQ(ui->infos, "ramp.pgm (33x17 8bpp)");
+    ASSERT_NE(ui->box_preview->GetImage(), nullptr);
+    EXPECT_EQ(ui->box_preview->GetImage()->bpp, 8);
+    ExpectSituation(ui, Situation::Grey);
+
+    Load(ui, Write(img.get(), "ramp.bmp"));
+    ASSERT_NE(ui->getImage(), nullptr);
+    EXPECT_STREQ(ui->infos, "ramp.bmp (33x17 24bpp)");
+    ExpectSituation(ui, Situation::Colour);
+}
+
+// A second load scrolls both pages back to their origin and resets the zoom.
+TEST(LoadImage, SecondLoadScrollsBackAndResetsTheZoom)
+{
+    CMirlanUI *ui = App();
+    auto big = Pattern(900, 800, 24);
+    std::string path = Write(big.get(), "big.tga");
+    Load(ui, path);
+    ui->tabs_main->value(ui->grp_histos);
+    ui->scroll_histos->scroll_to(0, 200);
+    ui->tabs_main->value(ui->grp_image);
+    ui->scroll_image->scroll_to(100, 150);
+    ui->box_image->Zoom(250);
+    ui->sl_zoom->value(250);
+    ASSERT_EQ(ui->scroll_image->xposition(), 100);
+
+    Load(ui, path);
+    EXPECT_EQ(ui->sl_zoom->value(), 100);
+    EXPECT_EQ(ui->box_image->GetZoomPercent(), 100);
+    EXPECT_EQ(ui->scroll_image->xposition(), 0);
+    EXPECT_EQ(ui->scroll_image->yposition(), 0);
+    EXPECT_EQ(ui->scroll_histos->xposition(), 0);
+    EXPECT_EQ(ui->scroll_histos->yposition(), 0);
+}
+
+// With nothing open, a file that cannot be read changes nothing but shows
+// the view's alert.
+TEST(LoadImage, FailureWithNothingOpenChangesNothing)
+{
+    CMirlanUI *ui = App();
+    Alerts().clear();
+    Load(ui, TempDir() + "/missing.tga");
+    EXPECT_EQ(Alerts().size(), 1u);
+    EXPECT_EQ(ui->getImage(), nullptr);
+    EXPECT_STREQ(ui->infos, " ");
+    ExpectSituation(ui, Situation::NoImage);
+}
+
+// After a failed load the view holds no image, so the window returns to the
+// no-image situation instead of leaving image commands enabled.
+TEST(LoadImage, FailureAfterAnImageReturnsToNoImage)
+{
+    CMirlanUI *ui = App();
+    auto img = Pattern(20, 10, 24);
+    Load(ui, Write(img.get(), "ok.tga"));
+    ASSERT_NE(ui->getImage(), nullptr);
+    ui->sl_lum->value(12);
+
+    Alerts().clear();
+    Load(ui, TempDir() + "/picture.gif");
+    EXPECT_EQ(Alerts().size(), 1u);
+    EXPECT_EQ(ui->getImage(), nullptr);
+    ExpectSituation(ui, Situation::NoImage);
+    ExpectSlidersAtRest(ui);
+    EXPECT_STREQ(ui->infos, " ");
+    EXPECT_EQ(ui->box_histos->GetImagePath(), nullptr);
+    EXPECT_EQ(ui->box_preview->GetImage(), nullptr);
+}
+
+// ---------------------------------------------------------------- status line
+
+TEST(StatusLine, NullFormatLeavesTheTextAlone)
+{
+    CMirlanUI *ui = App();
+    ui->imageInfos("%s (%dx%d %dbpp)", "photo.tga", 640, 480, 24);
+    EXPECT_STREQ(ui->infos, "photo.tga (640x480 24bpp)");
+    ui->imageInfos(nullptr);
+    EXPECT_STREQ(ui->infos, "photo.tga (640x480 24bpp)");
+    EXPECT_EQ(ui->box_infos->label(), ui->infos);
+}
+
+// A long name is cut to the array, never written past it.
+TEST(StatusLine, LongNamesAreCutToFit)
+{
+    CMirlanUI *ui = App();
+    std::string longName(300, 'n');
+    ui->imageInfos("%s (%dx%d %dbpp)", longName.c_str(), 1, 2, 8);
+    EXPECT_EQ(std::strlen(ui->infos), sizeof ui->infos - 1);
+    EXPECT_EQ(std::string(ui->infos), longName.substr(0, sizeof ui->infos - 1));
+
+    // The same through a load of a file with a long name.
+    auto img = Pattern(4, 3, 24);
+    std::string file(200, 'L');
+    file += ".tga";
+    Load(ui, Write(img.get(), file));
+    ASSERT_NE(ui->getImage(), nullptr);
+    EXPECT_EQ(std::strlen(ui->infos), sizeof ui->infos - 1);
+    EXPECT_EQ(std::string(ui->infos), file.substr(0, sizeof ui->infos - 1));
+}
+
+// ---------------------------------------------------------------- traiteImage
+
+TEST(TraiteImage, FollowsAQuarterTurn)
+{
+    CMirlanUI *ui = App();
+    auto img = Pattern(200, 100, 24);
+    Load(ui, Write(img.get(), "flower.tga"));
+    CTi::Rot90h(ui->getImage());
+    ui->traiteImage();
+    EXPECT_STREQ(ui->infos, "flower.tga (100x200 24bpp)");
+    EXPECT_EQ(ui->box_image->w(), 100);
+    EXPECT_EQ(ui->box_image->h(), 200);
+    EXPECT_STREQ(ui->box_histos->GetInfos(), "Width = 100, Height = 200, Bits per pixel = 24");
+    ExpectSituation(ui, Situation::Colour);
+}
+
+// The preview shows a fresh thumbnail of the changed image with the pending
+// adjustments applied in order: luminosity, contrast, saturation.
+TEST(TraiteImage, PreviewCarriesThePendingAdjustments)
+{
+    CMirlanUI *ui = App();
+    auto img = Pattern(64, 48, 24);
+    Load(ui, Write(img.get(), "adj.tga"));
+    ui->sl_lum->value(20.9);
+    ui->sl_rouge->value(-10);
+    ui->sl_vert->value(5);
+    ui->sl_bleu->value(-7.5);
+    ui->sl_contraste->value(30);
+    ui->sl_saturation->value(-40);
+    CTi::Negatif(ui->getImage());
+    ui->traiteImage();
+
+    CImgPreviewBoxFL expected(0, 0, 165, 126);
+    expected.SetImage(ui->getImage());
+    CImage *thumb = expected.GetImage();
+    CTi::Luminosite(thumb, 20, -10, 5, -7);
+    CTi::Contraste(thumb, 30);
+    CTi::Saturation(thumb, -40);
+    EXPECT_TRUE(SameImage(ui->box_preview->GetImage(), thumb));
+    // The sliders themselves stay where the user left them.
+    EXPECT_EQ(ui->sl_contraste->value(), 30);
+}
+
+// The histograms follow the changed image.
+TEST(TraiteImage, RecomputesTheHistograms)
+{
+    CMirlanUI *ui = App();
+    auto img = Pattern(10, 10, 8);
+    Load(ui, Write(img.get(), "h.tga"));
+    std::memset(ui->getImage()->data, 100, ui->getImage()->ByteCount());
+    ui->traiteImage();
+    const CHistogramme *h = ui->box_histos->GetHistogramme();
+    EXPECT_EQ(h->histos[0][100], 100);
+    EXPECT_EQ(h->min[0], 100);
+    EXPECT_EQ(h->max[0], 100);
+}
+
+// A zoom at which the display copy would pass the largest side is lowered by
+// the view; the slider shows the zoom in use.
+TEST(TraiteImage, ZoomSliderShowsTheZoomInUse)
+{
+    CMirlanUI *ui = App();
+    auto img = Pattern(20000, 4, 8);
+    Load(ui, Write(img.get(), "wide.tga"));
+    // As the zoom commands do: the slider first, then the view.
+    ui->box_image->Zoom(200);
+    ui->sl_zoom->value(200);
+    ui->traiteImage();
+    EXPECT_LE(ui->box_image->w(), int(CImageBoxFL::kMaxSide));
+    EXPECT_EQ(ui->sl_zoom->value(), ui->box_image->GetZoomPercent());
+    EXPECT_LT(ui->sl_zoom->value(), 200);
+}
+
+TEST(TraiteImage, WithoutAnImageDoesNothing)
+{
+    CMirlanUI *ui = App();
+    ui->box_image->Close();
+    ui->deactivateAll();
+    ui->traiteImage();
+    ui->imageBits();
+    EXPECT_STREQ(ui->infos, " ");
+    ExpectSituation(ui, Situation::NoImage);
+}
+
+// ---------------------------------------------------------------- on screen
+
+// What the window draws after a load: the image at 100 % in the view.
+TEST(OnScreen, LoadedImageIsDrawnInTheView)
+{
+    CMirlanUI *ui = App();
+    const int w = 120, h = 90;
+    CImage img(w, h, 24);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            unsigned char *p = img.data + (size_t(y) * w + x) * 3;
+            p[0] = static_cast<unsigned char>(x * 2);
+            p[1] = static_cast<unsigned char>(y * 2);
+            p[2] = 77;
+        }
+    Load(ui, Write(&img, "screen.tga"));
+    ui->win_main->position(0, 0);
+    ui->win_main->show();
+    ui->win_main->wait_for_expose();
+    Fl::flush();
+    Fl::check();
+
+    // Read a corner of the picture, away from the cursor mark in its centre.
+    const int rw = 30, rh = 20;
+    std::vector<unsigned char> screen(size_t(rw) * rh * 3);
+    ui->win_main->make_current();
+    fl_read_image(screen.data(), ui->box_image->x(), ui->box_image->y(), rw, rh);
+    int wrong = 0;
+    for (int y = 0; y < rh; ++y)
+        for (int x = 0; x < rw; ++x) {
+            const unsigned char *s = &screen[(size_t(y) * rw + x) * 3];
+            const unsigned char *p = img.data + (size_t(y) * w + x) * 3;
+            wrong += s[0] != p[0] || s[1] != p[1] || s[2] != p[2];
+        }
+    EXPECT_EQ(wrong, 0);
+    ui->win_main->hide();
+    Fl::check();
+}
+
+}  // namespace
