@@ -43,10 +43,43 @@ struct ColumnDistances {
     size_t Index(int64_t c) const { return size_t((c > x ? c - x : x - c) - first); }
 };
 
+// Copies n bytes from src into dst in reverse order (dst[k] = src[n - 1 - k]).
+void CopyReversed(unsigned char *dst, const unsigned char *src, size_t n)
+{
+    size_t k = 0;
+    for (; k + 8 <= n; k += 8) {
+        uint64_t v;
+        std::memcpy(&v, src + n - k - 8, 8);
+        v = __builtin_bswap64(v);
+        std::memcpy(dst + k, &v, 8);
+    }
+    for (; k < n; ++k)
+        dst[k] = src[n - 1 - k];
+}
+
+// Lays out one row's levels by column from its levels by horizontal
+// distance (by_dx[i] is the level at dx = cols.first + i): forwards right
+// of the point, backwards left of it.
+void SpreadByColumn(const ColumnDistances &cols, const unsigned char *by_dx, unsigned char *levels, int64_t w)
+{
+    const int64_t x = cols.x;
+    // Columns c < x have dx = x - c: from c = min(x, w) - 1 down to 0.
+    if (x > 0) {
+        int64_t left = std::min(x, w);
+        // dx runs from x - left + 1 (rightmost of them) up to x (column 0).
+        const unsigned char *from = by_dx + (x - left + 1 - cols.first);
+        CopyReversed(levels, from, size_t(left));
+    }
+    // Columns c >= x have dx = c - x.
+    int64_t start = std::max<int64_t>(x, 0);
+    if (start < w)
+        std::memcpy(levels + start, by_dx + (start - x - cols.first), size_t(w - start));
+}
+
 // Writes one row's levels (by column) into the selected bytes of its pixels.
 // Mask bit k selects byte k of the pixel.
 template <int B, int Mask>
-void WriteRow(unsigned char *row, const unsigned char *levels, size_t w)
+void WriteRow(unsigned char *__restrict row, const unsigned char *__restrict levels, size_t w)
 {
     for (size_t c = 0; c < w; ++c, row += B) {
         unsigned char v = levels[c];
@@ -86,18 +119,22 @@ RowWriter WriterFor(int bytes, sRGB couleur)
     }
 }
 
-// Runs fill_row(r, levels) for every row, then writes the levels. Rows are
-// independent, so they are shared between the cores.
+// Runs fill_row(r, levels, scratch) for every row, then writes the levels
+// into the row; a 1-byte image takes them in place. Rows are independent,
+// so they are shared between the cores.
 template <class FillRow>
 void PaintRows(CImage *img, RowWriter write, FillRow fill_row)
 {
     const size_t w = size_t(img->width), h = size_t(img->height), row_bytes = img->RowBytes();
+    const bool in_place = img->BytesPerPixel() == 1;
     unsigned char *data = img->data;
     mirlan::ParallelFor(h, kMinBytesPerThread / row_bytes + 1, [&](size_t first, size_t last) {
         std::vector<unsigned char> levels(w), scratch(w);
         for (size_t r = first; r < last; ++r) {
-            fill_row(int64_t(r), levels.data(), scratch.data());
-            write(data + r * row_bytes, levels.data(), w);
+            unsigned char *row = data + r * row_bytes;
+            fill_row(int64_t(r), in_place ? row : levels.data(), scratch.data());
+            if (!in_place)
+                write(row, levels.data(), w);
         }
     });
 }
@@ -124,19 +161,17 @@ void CTi::Distance4Point(CImage *img, sRGB couleur, int x, int y, float valeur)
     std::vector<long double> qx(cols.count);
     for (size_t i = 0; i < cols.count; ++i)
         qx[i] = static_cast<long double>(cols.first + int64_t(i)) / scale;
-    std::vector<size_t> index(static_cast<size_t>(w));
-    for (int64_t c = 0; c < w; ++c)
-        index[size_t(c)] = cols.Index(c);
 
     PaintRows(img, write, [&](int64_t r, unsigned char *levels, unsigned char *by_dx) {
         int64_t dy = r > y ? r - y : int64_t(y) - r;
         const long double qy = static_cast<long double>(dy) / scale;
         // The sum grows with dx, so the level only ever steps up along by_dx.
+        const long double *quotients = qx.data();
         int level = 0;
         long double next = 1;
         size_t i = 0;
         for (; i < cols.count && level < kMaxLevel; ++i) {
-            long double sum = qx[i] + qy;
+            long double sum = quotients[i] + qy;
             while (level < kMaxLevel && sum >= next) {
                 ++level;
                 next += 1;
@@ -145,8 +180,7 @@ void CTi::Distance4Point(CImage *img, sRGB couleur, int x, int y, float valeur)
         }
         if (i < cols.count)
             std::memset(by_dx + i, kMaxLevel, cols.count - i);
-        for (size_t c = 0; c < size_t(w); ++c)
-            levels[c] = by_dx[index[c]];
+        SpreadByColumn(cols, by_dx, levels, w);
     });
 }
 
@@ -167,10 +201,11 @@ void CTi::Distance8Point(CImage *img, sRGB couleur, int x, int y, float valeur)
     for (int64_t c = 0; c < w; ++c)
         column_level[size_t(c)] = Level(static_cast<long double>(cols.first + int64_t(cols.Index(c))) / scale);
 
-    PaintRows(img, write, [&](int64_t r, unsigned char *levels, unsigned char *) {
+    const unsigned char *by_column = column_level.data();
+    PaintRows(img, write, [=](int64_t r, unsigned char *__restrict levels, unsigned char *) {
         int64_t dy = r > y ? r - y : int64_t(y) - r;
         const unsigned char row_level = Level(static_cast<long double>(dy) / scale);
         for (size_t c = 0; c < size_t(w); ++c)
-            levels[c] = std::max(column_level[c], row_level);
+            levels[c] = std::max(by_column[c], row_level);
     });
 }
