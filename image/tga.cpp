@@ -166,7 +166,7 @@ PixelWriting WritingFor(int bpp)
 
 int CImage::LoadTGA(CImage *img, const char *path)
 {
-    File f(std::fopen(path, "rb"));
+    File f(path ? std::fopen(path, "rb") : nullptr);
     if (!f)
         return kCannotOpen;
     unsigned char raw[kHeaderBytes];

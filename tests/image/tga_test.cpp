@@ -316,6 +316,10 @@ TEST(TgaRefusal, MissingFileGivesZero)
 {
     TempDir dir;
     EXPECT_EQ(Load(dir.File("absent.tga")).status, CImage::kCannotOpen);
+    CImage img;
+    EXPECT_EQ(CImage::LoadTGA(&img, nullptr), CImage::kCannotOpen);
+    EXPECT_EQ(CImage::SaveTGA(&img, nullptr), CImage::kWriteFailed);
+    EXPECT_EQ(CImage::SaveBMP(&img, nullptr), CImage::kWriteFailed);
 }
 
 TEST(TgaRefusal, OtherImageTypesGiveOne)
