@@ -133,26 +133,23 @@ private:
     bool tooLong_ = false;
 };
 
-// Counts the samples of a plain (ASCII) PNM raster, up to needed.
-uint64_t CountPlainSamples(FILE *fp, bool bitmap, uint64_t needed)
+// Counts the samples of a plain (ASCII) PNM raster, up to needed. The
+// toolkit reads every sample, bits included, as a decimal number, so "101"
+// is one sample to it and counts as one here.
+uint64_t CountPlainSamples(FILE *fp, uint64_t needed)
 {
     uint64_t count = 0;
     bool inNumber = false;
     int c;
     while (count < needed && (c = std::getc(fp)) != EOF) {
-        if (c == '#') {
-            while (c != EOF && c != '\n')
-                c = std::getc(fp);
-            inNumber = false;
-        } else if (bitmap) {
-            if (c == '0' || c == '1')
-                ++count;
-        } else if (std::isdigit(c)) {
+        if (std::isdigit(c)) {
             if (!inNumber)
                 ++count;
             inNumber = true;
-        } else {
+        } else if (std::isspace(c)) {
             inNumber = false;
+        } else {
+            break;  // the toolkit's number reading stops here too
         }
     }
     return count;
@@ -291,7 +288,7 @@ bool CheckPnmFile(const char *path, HeaderInfo &info)
 
     const uint64_t samples = static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * channels;
     if (format <= 3) {
-        if (CountPlainSamples(file.fp, bitmap, samples) < samples)
+        if (CountPlainSamples(file.fp, samples) < samples)
             return false;
     } else {
         const long headerEnd = std::ftell(file.fp);

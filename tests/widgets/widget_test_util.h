@@ -1,0 +1,66 @@
+// widget_test_util.h: what the widget tests share: a private temp
+// directory, byte-by-byte file writing, small synthetic images, the captured
+// alerts of the image view, and reading back what a window shows.
+#ifndef MIRLAN_WIDGET_TEST_UTIL_H
+#define MIRLAN_WIDGET_TEST_UTIL_H
+
+#include <FL/Fl_Window.H>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "image/image.h"
+
+namespace widget_test {
+
+// A directory of its own for each test, removed with everything in it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir &) = delete;
+    TempDir &operator=(const TempDir &) = delete;
+    std::string Path(const std::string &name) const { return dir_ + "/" + name; }
+    // Writes bytes to name in this directory and returns the full path.
+    std::string Write(const std::string &name, const std::vector<unsigned char> &bytes) const;
+    std::string Write(const std::string &name, const std::string &text) const;
+
+private:
+    std::string dir_;
+};
+
+// A w x h image whose byte c of pixel (x, y) is value(x, y, c).
+std::unique_ptr<CImage> MakeImage(int w, int h, int bpp, const std::function<int(int, int, int)> &value);
+
+// The alerts the image view has shown since the last call, cleared.
+std::vector<std::string> TakeAlerts();
+
+// An RGB pixel read back from the screen.
+struct Rgb {
+    int r, g, b;
+    bool operator==(const Rgb &o) const { return r == o.r && g == o.g && b == o.b; }
+};
+
+// Shows win, waits until it is drawn, and reads back w x h pixels at (x, y)
+// of its area, row by row.
+std::vector<Rgb> ShowAndRead(Fl_Window &win, int x, int y, int w, int h);
+
+// The little-endian bytes of v over n bytes.
+void PutLe(std::vector<unsigned char> &out, unsigned long v, int n);
+
+// A Windows BMP file: 14-byte file header and 40-byte info header, with
+// fields given as is (so that they may lie), then palette and pixel bytes.
+struct BmpFields {
+    long width = 1, height = 1;
+    int planes = 1, bpp = 24;
+    unsigned long compression = 0, colours = 0;
+    long offBits = -1;  // -1: right after the headers and palette
+};
+std::vector<unsigned char> MakeBmp(const BmpFields &f, const std::vector<unsigned char> &palette,
+                                   const std::vector<unsigned char> &pixels);
+
+}  // namespace widget_test
+
+#endif
