@@ -52,6 +52,21 @@ unsigned char *NewPixelBuffer(size_t n)
     return p;
 }
 
+// Runs Op<bytes per pixel>::Run on an image with pixels; other images are left alone.
+template <template <int> class Op>
+void ForDepth(CImage *img)
+{
+    if (!img || !img->data || img->width <= 0 || img->height <= 0)
+        return;
+    switch (img->BytesPerPixel()) {
+    case 1: Op<1>::Run(img); break;
+    case 2: Op<2>::Run(img); break;
+    case 3: Op<3>::Run(img); break;
+    case 4: Op<4>::Run(img); break;
+    default: break;
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Quarter turns
 //
@@ -170,24 +185,11 @@ void QuarterTurn(CImage *img, bool clockwise)
     const unsigned char *src = img->data;
     // Whole tiles of destination rows per thread, so no two threads share a tile.
     size_t tiles = (w + kTile - 1) / kTile;
-    size_t min_tiles = std::max<size_t>(1, kMinBytesPerThread / (kTile * h * B + 1));
+    size_t min_tiles = std::max<size_t>(1, kMinBytesPerThread / (kTile * h * B));
     mirlan::ParallelFor(tiles, min_tiles, [=](size_t first, size_t last) {
         QuarterTurnRows<B>(src, turned, w, h, clockwise, first * kTile, std::min(w, last * kTile));
     });
     img->Replace(turned, int(h), int(w), img->bpp);
-}
-
-void QuarterTurn(CImage *img, bool clockwise)
-{
-    if (!img || !img->data || img->width <= 0 || img->height <= 0)
-        return;
-    switch (img->BytesPerPixel()) {
-    case 1: QuarterTurn<1>(img, clockwise); break;
-    case 2: QuarterTurn<2>(img, clockwise); break;
-    case 3: QuarterTurn<3>(img, clockwise); break;
-    case 4: QuarterTurn<4>(img, clockwise); break;
-    default: break;
-    }
 }
 
 // ---------------------------------------------------------------------------
@@ -307,20 +309,14 @@ void ReverseRows(CImage *img)
     });
 }
 
-template <template <int> class Op>
-void ForDepth(CImage *img)
-{
-    if (!img || !img->data || img->width <= 0 || img->height <= 0)
-        return;
-    switch (img->BytesPerPixel()) {
-    case 1: Op<1>::Run(img); break;
-    case 2: Op<2>::Run(img); break;
-    case 3: Op<3>::Run(img); break;
-    case 4: Op<4>::Run(img); break;
-    default: break;
-    }
-}
-
+template <int B>
+struct ClockwiseOp {
+    static void Run(CImage *img) { QuarterTurn<B>(img, true); }
+};
+template <int B>
+struct AnticlockwiseOp {
+    static void Run(CImage *img) { QuarterTurn<B>(img, false); }
+};
 template <int B>
 struct HalfTurnOp {
     static void Run(CImage *img) { HalfTurn<B>(img); }
@@ -330,8 +326,19 @@ struct ReverseRowsOp {
     static void Run(CImage *img) { ReverseRows<B>(img); }
 };
 
-// Mirror that reverses the order of the rows: row k and row h - 1 - k swap
-// through one row of scratch memory per thread.
+// Swaps n bytes between a and b through a small buffer on the stack.
+void SwapBytes(unsigned char *a, unsigned char *b, size_t n)
+{
+    unsigned char chunk[4096];
+    for (size_t done = 0; done < n; done += sizeof chunk) {
+        size_t part = std::min(sizeof chunk, n - done);
+        std::memcpy(chunk, a + done, part);
+        std::memcpy(a + done, b + done, part);
+        std::memcpy(b + done, chunk, part);
+    }
+}
+
+// Mirror that reverses the order of the rows: row k and row h - 1 - k swap.
 void ReverseRowOrder(CImage *img)
 {
     if (!img || !img->data || img->width <= 0 || img->height <= 0)
@@ -339,25 +346,43 @@ void ReverseRowOrder(CImage *img)
     const size_t row = img->RowBytes(), h = size_t(img->height);
     unsigned char *p = img->data;
     mirlan::ParallelFor(h / 2, kMinBytesPerThread / row + 1, [=](size_t first, size_t last) {
-        std::vector<unsigned char> scratch(row);
-        for (size_t k = first; k < last; ++k) {
-            unsigned char *a = p + k * row, *b = p + (h - 1 - k) * row;
-            std::memcpy(scratch.data(), a, row);
-            std::memcpy(a, b, row);
-            std::memcpy(b, scratch.data(), row);
-        }
+        for (size_t k = first; k < last; ++k)
+            SwapBytes(p + k * row, p + (h - 1 - k) * row, row);
     });
 }
 
 // ---------------------------------------------------------------------------
 // Resizing
 
+// Copies the pixels of one output row from its source row. Three-byte
+// pixels move as four bytes whose spare byte the next pixel overwrites,
+// except the row's last pixel and any pixel taken from the source row's last
+// column (its spare byte would be the next row's, or past the buffer).
+template <int B>
+inline void GatherRow(unsigned char *d, const unsigned char *s, const size_t *col_offset, size_t w,
+                      size_t /*wide*/)
+{
+    for (size_t x = 0; x < w; ++x)
+        CopyPixel<B>(d + x * B, s + col_offset[x]);
+}
+
+template <>
+inline void GatherRow<3>(unsigned char *d, const unsigned char *s, const size_t *col_offset, size_t w,
+                         size_t wide)
+{
+    size_t x = 0;
+    for (; x < wide; ++x)
+        std::memcpy(d + x * 3, s + col_offset[x], 4);
+    for (; x < w; ++x)
+        CopyPixel<3>(d + x * 3, s + col_offset[x]);
+}
+
 // Fills output rows [first, last) of the w × h resized copy of the W × H
 // source: output pixel (x, y) is source pixel (x * W / w, y * H / h). A row
 // whose source row is the one of the row above is a copy of that row.
 template <int B>
-void ResizeRows(const unsigned char *src, size_t src_w, size_t src_h, unsigned char *dst,
-                size_t w, size_t h, const size_t *col_offset, size_t first, size_t last)
+void ResizeRows(const unsigned char *src, size_t src_w, size_t src_h, unsigned char *dst, size_t w,
+                size_t h, const size_t *col_offset, size_t wide, size_t first, size_t last)
 {
     const size_t src_row = src_w * B, row = w * B;
     size_t previous = SIZE_MAX;
@@ -368,9 +393,7 @@ void ResizeRows(const unsigned char *src, size_t src_w, size_t src_h, unsigned c
             std::memcpy(d, d - row, row);
             continue;
         }
-        const unsigned char *s = src + sy * src_row;
-        for (size_t x = 0; x < w; ++x)
-            CopyPixel<B>(d + x * B, s + col_offset[x]);
+        GatherRow<B>(d, src + sy * src_row, col_offset, w, wide);
         previous = sy;
     }
 }
@@ -383,20 +406,25 @@ void Resize(CImage *img, int new_w, int new_h)
     std::vector<size_t> col_offset(w);
     for (size_t x = 0; x < w; ++x)
         col_offset[x] = (x * src_w / w) * B;
+    // Output pixels [0, wide) are neither the row's last nor taken from the
+    // source's last column (the offsets only grow along the row).
+    size_t wide = w - 1;
+    while (wide > 0 && col_offset[wide - 1] == (src_w - 1) * B)
+        --wide;
     unsigned char *resized = NewPixelBuffer(CImage::ByteCount(new_w, new_h, img->bpp));
     const unsigned char *src = img->data;
     const size_t *cols = col_offset.data();
     mirlan::ParallelFor(h, kMinBytesPerThread / (w * B) + 1, [=](size_t first, size_t last) {
-        ResizeRows<B>(src, src_w, src_h, resized, w, h, cols, first, last);
+        ResizeRows<B>(src, src_w, src_h, resized, w, h, cols, wide, first, last);
     });
     img->Replace(resized, new_w, new_h, img->bpp);
 }
 
 }  // namespace
 
-void CTi::Rot90h(CImage *img) { QuarterTurn(img, true); }
+void CTi::Rot90h(CImage *img) { ForDepth<ClockwiseOp>(img); }
 
-void CTi::Rot90a(CImage *img) { QuarterTurn(img, false); }
+void CTi::Rot90a(CImage *img) { ForDepth<AnticlockwiseOp>(img); }
 
 void CTi::Rot180(CImage *img) { ForDepth<HalfTurnOp>(img); }
 
