@@ -12,9 +12,9 @@ class CHistogramme;
 class CHistoBoxFL : public Fl_Widget {
 public:
     // Size of each text line's buffer, with its terminating zero.
-    static const int kTextSize = 64;
+    static constexpr int kTextSize = 64;
     // Height of one histogram band.
-    static const int kBand = 200;
+    static constexpr int kBand = 200;
 
     CHistoBoxFL(int x, int y, int w, int h, const char *label = 0);
     ~CHistoBoxFL() override;

@@ -12,7 +12,7 @@ class CImageBoxFL : public Fl_Box {
 public:
     // Largest side of the scaled copy: the image's 16-bit sides and X11's
     // window coordinates both stop there.
-    static const int kMaxSide = 32767;
+    static constexpr int kMaxSide = 32767;
 
     // Shows a failure to the user; fl_alert by default. Tests replace it,
     // since the toolkit's alert is modal.

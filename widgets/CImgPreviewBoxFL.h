@@ -11,9 +11,9 @@ class CImage;
 class CImgPreviewBoxFL : public Fl_Box {
 public:
     // The thumbnail's size and its margin inside the box.
-    static const int kThumbWidth = 159;
-    static const int kThumbHeight = 120;
-    static const int kMargin = 3;
+    static constexpr int kThumbWidth = 159;
+    static constexpr int kThumbHeight = 120;
+    static constexpr int kMargin = 3;
 
     CImgPreviewBoxFL(int x, int y, int w, int h, const char *label = 0);
     ~CImgPreviewBoxFL() override;
