@@ -89,6 +89,30 @@ void LevelRange(const CImage *img, unsigned &lo, unsigned &hi)
     });
 }
 
+// Each of the count pixels at p against its draw, rand()'s value being the
+// word shifted right by one.
+void ThresholdAgainstDraws(unsigned char *p, size_t count, size_t B, const uint32_t *words)
+{
+    auto threshold = [](uint32_t word) { return static_cast<unsigned>((word >> 1) % 256); };
+    if (B == 1) {
+        for (size_t j = 0; j < count; ++j)
+            p[j] = p[j] > threshold(words[j]) ? 255 : 0;
+    } else if (B == 3) {
+        for (size_t j = 0; j < count; ++j, p += 3) {
+            unsigned char v = mirlan::Luminosity(p) > threshold(words[j]) ? 255 : 0;
+            p[0] = v;
+            p[1] = v;
+            p[2] = v;
+        }
+    } else {
+        for (size_t j = 0; j < count; ++j, p += B) {
+            unsigned char v = p[0] > threshold(words[j]) ? 255 : 0;
+            for (size_t c = 0; c < B; ++c)
+                p[c] = v;
+        }
+    }
+}
+
 }  // namespace
 
 void CTi::DentsDeScie(CImage *img)
@@ -102,27 +126,23 @@ void CTi::DentsDeScie(CImage *img)
 void CTi::SeuillageAl(CImage *img)
 {
     const size_t B = img->BytesPerPixel();
-    const size_t n = img->ByteCount();
-    if (n == 0)
-        return;
-    // One draw per pixel in buffer order: this pass cannot be split.
-    mirlan::CRandSequence draws(static_cast<unsigned>(std::time(nullptr)));
-    unsigned char *p = img->data;
-    unsigned char *end = p + n;
-    if (B == 3) {
-        for (; p != end; p += 3) {
-            unsigned char v = int(mirlan::Luminosity(p)) > draws.Next() % 256 ? 255 : 0;
-            p[0] = v;
-            p[1] = v;
-            p[2] = v;
+    const size_t pixels = B ? img->ByteCount() / B : 0;
+    // One draw per pixel in buffer order: each core starts the sequence at
+    // the draw of its own first pixel.
+    const unsigned seed = static_cast<unsigned>(std::time(nullptr));
+    unsigned char *data = img->data;
+    mirlan::ParallelFor(pixels, mirlan::kMinItemsPerThread, [=](size_t first, size_t last) {
+        mirlan::CRandSequence draws(seed);
+        draws.Skip(first);
+        unsigned char *p = data + first * B;
+        for (size_t k = first; k < last;) {
+            const uint32_t *words;
+            const size_t run = draws.Take(last - k, words);
+            ThresholdAgainstDraws(p, run, B, words);
+            p += run * B;
+            k += run;
         }
-        return;
-    }
-    for (; p != end; p += B) {
-        unsigned char v = p[0] > draws.Next() % 256 ? 255 : 0;
-        for (size_t c = 0; c < B; ++c)
-            p[c] = v;
-    }
+    });
 }
 
 void CTi::SeuillageFixe(CImage *img, float valeur)

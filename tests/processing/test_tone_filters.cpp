@@ -108,8 +108,30 @@ TEST(SeuillageAl, DrawsTheCLibrarySequence)
     for (unsigned seed : {0u, 1u, 2u, 12345u, 1733500000u, 4294967295u}) {
         std::srand(seed);
         mirlan::CRandSequence draws(seed);
-        for (int i = 0; i < 100000; ++i)
-            ASSERT_EQ(draws.Next(), std::rand()) << "seed " << seed << ", draw " << i;
+        // Uneven requests cross the generator's blocks at every offset.
+        for (size_t i = 0, want = 1; i < 100000; want = want % 97 + 1) {
+            const uint32_t *words;
+            size_t taken = draws.Take(want, words);
+            ASSERT_GE(taken, 1u);
+            ASSERT_LE(taken, want);
+            for (size_t j = 0; j < taken; ++j, ++i)
+                ASSERT_EQ(int(words[j] >> 1), std::rand()) << "seed " << seed << ", draw " << i;
+        }
+    }
+}
+
+TEST(SeuillageAl, SkippingLandsOnTheSameDraw)
+{
+    for (size_t skip : {size_t(0), size_t(1), size_t(2099), size_t(2100), size_t(2101), size_t(1234567)}) {
+        mirlan::CRandSequence skipped(77), drawn(77);
+        skipped.Skip(skip);
+        for (size_t left = skip; left > 0;) {
+            const uint32_t *words;
+            left -= drawn.Take(left, words);
+        }
+        const uint32_t *a, *b;
+        ASSERT_EQ(skipped.Take(5, a), drawn.Take(5, b)) << skip;
+        EXPECT_EQ(a[0], b[0]) << skip;
     }
 }
 
