@@ -40,7 +40,7 @@ struct ColumnDistances {
         int64_t farthest = std::max(x < 0 ? -x : x, x > last_col ? x : last_col - x);
         count = size_t(farthest - first + 1);
     }
-    size_t Index(int64_t c) const { return size_t((c > x ? c - x : x - c) - first); }
+    int64_t Distance(int64_t c) const { return c > x ? c - x : x - c; }
 };
 
 // Copies n bytes from src into dst in reverse order (dst[k] = src[n - 1 - k]).
@@ -104,55 +104,57 @@ RowWriter WriterForMask(int mask)
     return kWriters[mask];
 }
 
-// The row writer for this depth and colour, or null when nothing is written.
-// A 1-byte pixel always takes the level; other depths only the bytes whose
+// The bytes of a pixel that receive the level, as a mask (bit k: byte k):
+// a 1-byte pixel always takes it; deeper pixels take it in the bytes whose
 // switch is on and that lie inside the pixel.
-RowWriter WriterFor(int bytes, sRGB couleur)
+int SelectedBytes(int bytes, sRGB couleur)
 {
+    if (bytes == 1)
+        return 1;
     int mask = (couleur.r ? 1 : 0) | (couleur.g ? 2 : 0) | (couleur.b ? 4 : 0);
-    switch (bytes) {
-    case 1: return WriteRow<1, 1>;
-    case 2: mask &= 3; return mask ? WriterForMask<2>(mask) : nullptr;
-    case 3: return mask ? WriterForMask<3>(mask) : nullptr;
-    case 4: return mask ? WriterForMask<4>(mask) : nullptr;
-    default: return nullptr;
-    }
+    return bytes == 2 ? mask & 3 : mask;
+}
+
+// Whether the map would change anything: an image with pixels, a positive
+// scale (zero, negative or not a number has no meaning) and a selected byte.
+bool Paints(const CImage *img, sRGB couleur, float valeur)
+{
+    return img && img->data && img->width > 0 && img->height > 0 && img->BytesPerPixel() >= 1 &&
+           img->BytesPerPixel() <= 4 && valeur > 0 && SelectedBytes(img->BytesPerPixel(), couleur) != 0;
 }
 
 // Runs fill_row(r, levels, scratch) for every row, then writes the levels
-// into the row; a 1-byte image takes them in place. Rows are independent,
-// so they are shared between the cores.
+// into the selected bytes of the row; a 1-byte image takes them in place.
+// Rows are independent, so they are shared between the cores.
 template <class FillRow>
-void PaintRows(CImage *img, RowWriter write, FillRow fill_row)
+void PaintRows(CImage *img, sRGB couleur, FillRow fill_row)
 {
     const size_t w = size_t(img->width), h = size_t(img->height), row_bytes = img->RowBytes();
-    const bool in_place = img->BytesPerPixel() == 1;
+    const int bytes = img->BytesPerPixel(), mask = SelectedBytes(bytes, couleur);
+    const RowWriter write = bytes == 2 ? WriterForMask<2>(mask)
+                          : bytes == 3 ? WriterForMask<3>(mask)
+                          : bytes == 4 ? WriterForMask<4>(mask)
+                                       : nullptr;
     unsigned char *data = img->data;
     mirlan::ParallelFor(h, kMinBytesPerThread / row_bytes + 1, [&](size_t first, size_t last) {
         std::vector<unsigned char> levels(w), scratch(w);
         for (size_t r = first; r < last; ++r) {
             unsigned char *row = data + r * row_bytes;
-            fill_row(int64_t(r), in_place ? row : levels.data(), scratch.data());
-            if (!in_place)
-                write(row, levels.data(), w);
+            if (!write) {
+                fill_row(int64_t(r), row, scratch.data());
+                continue;
+            }
+            fill_row(int64_t(r), levels.data(), scratch.data());
+            write(row, levels.data(), w);
         }
     });
-}
-
-bool Paintable(const CImage *img, float valeur)
-{
-    // A scale of zero, below zero or not a number has no meaning.
-    return img && img->data && img->width > 0 && img->height > 0 && valeur > 0;
 }
 
 }  // namespace
 
 void CTi::Distance4Point(CImage *img, sRGB couleur, int x, int y, float valeur)
 {
-    if (!Paintable(img, valeur))
-        return;
-    RowWriter write = WriterFor(img->BytesPerPixel(), couleur);
-    if (!write)
+    if (!Paints(img, couleur, valeur))
         return;
     const long double scale = valeur;
     const int64_t w = img->width;
@@ -162,7 +164,7 @@ void CTi::Distance4Point(CImage *img, sRGB couleur, int x, int y, float valeur)
     for (size_t i = 0; i < cols.count; ++i)
         qx[i] = static_cast<long double>(cols.first + int64_t(i)) / scale;
 
-    PaintRows(img, write, [&](int64_t r, unsigned char *levels, unsigned char *by_dx) {
+    PaintRows(img, couleur, [&](int64_t r, unsigned char *levels, unsigned char *by_dx) {
         int64_t dy = r > y ? r - y : int64_t(y) - r;
         const long double qy = static_cast<long double>(dy) / scale;
         // The sum grows with dx, so the level only ever steps up along by_dx.
@@ -186,10 +188,7 @@ void CTi::Distance4Point(CImage *img, sRGB couleur, int x, int y, float valeur)
 
 void CTi::Distance8Point(CImage *img, sRGB couleur, int x, int y, float valeur)
 {
-    if (!Paintable(img, valeur))
-        return;
-    RowWriter write = WriterFor(img->BytesPerPixel(), couleur);
-    if (!write)
+    if (!Paints(img, couleur, valeur))
         return;
     const long double scale = valeur;
     const int64_t w = img->width;
@@ -199,10 +198,10 @@ void CTi::Distance8Point(CImage *img, sRGB couleur, int x, int y, float valeur)
     // and its row's level.
     std::vector<unsigned char> column_level(static_cast<size_t>(w));
     for (int64_t c = 0; c < w; ++c)
-        column_level[size_t(c)] = Level(static_cast<long double>(cols.first + int64_t(cols.Index(c))) / scale);
+        column_level[size_t(c)] = Level(static_cast<long double>(cols.Distance(c)) / scale);
 
     const unsigned char *by_column = column_level.data();
-    PaintRows(img, write, [=](int64_t r, unsigned char *__restrict levels, unsigned char *) {
+    PaintRows(img, couleur, [=](int64_t r, unsigned char *__restrict levels, unsigned char *) {
         int64_t dy = r > y ? r - y : int64_t(y) - r;
         const unsigned char row_level = Level(static_cast<long double>(dy) / scale);
         for (size_t c = 0; c < size_t(w); ++c)
