@@ -6,6 +6,8 @@
 #include <FL/fl_ask.H>
 #include <FL/fl_draw.H>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -49,6 +51,14 @@ float FittingZoom(float zoom, const CImage &img)
     return percent / 100.0f;
 }
 
+// Only a regular file can hold an image; opening a named pipe would block
+// until someone writes to it, and a device may never end.
+bool IsRegularFile(const char *path)
+{
+    struct stat st;
+    return path && stat(path, &st) == 0 && S_ISREG(st.st_mode);
+}
+
 }  // namespace
 
 void (*CImageBoxFL::alert_function)(const char *message) = ShowAlert;
@@ -75,7 +85,7 @@ void CImageBoxFL::ShowEmpty() { size(0, 0); }
 int CImageBoxFL::SetImage(const char *filename)
 {
     ReleaseImages();
-    switch (CImage::GetType(filename)) {
+    switch (IsRegularFile(filename) ? CImage::GetType(filename) : CImage::kTypeUnknown) {
     case CImage::kTypeBMP:
     case CImage::kTypePPM:
     case CImage::kTypePGM:
