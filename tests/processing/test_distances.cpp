@@ -3,6 +3,7 @@
 // treatment counter can give.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -136,6 +137,19 @@ TEST(DistanceChannels, ScaleOfZeroOrLessLeavesTheImageUnchanged)
             auto before = Bytes(*img);
             op(img.get(), kWhite, 2, 2, bad);
             EXPECT_EQ(before, Bytes(*img));
+        }
+}
+
+TEST(DistanceExamples, PointsAtTheEndsOfTheIntegerRangeGiveWhite)
+{
+    const int far_points[][2] = {{INT_MAX, INT_MIN}, {INT_MIN, INT_MAX}, {INT_MAX, 0}, {0, INT_MIN}};
+    for (DistanceOp op : {CTi::Distance4Point, CTi::Distance8Point})
+        for (const auto &p : far_points) {
+            auto img = RandomImage(11, 7, 32, 6);
+            op(img.get(), kWhite, p[0], p[1], 10.0f);
+            for (size_t i = 0; i < img->ByteCount(); i += 4)
+                ASSERT_EQ(std::vector<unsigned char>({255, 255, 255}),
+                          std::vector<unsigned char>(img->data + i, img->data + i + 3));
         }
 }
 
