@@ -113,6 +113,8 @@ std::vector<Rgb> ShowAndRead(Fl_Window &win, int x, int y, int w, int h)
     return out;
 }
 
+void PrintTo(const Rgb &p, std::ostream *os) { *os << "(" << p.r << ", " << p.g << ", " << p.b << ")"; }
+
 void PutLe(std::vector<unsigned char> &out, unsigned long v, int n)
 {
     for (int i = 0; i < n; ++i)

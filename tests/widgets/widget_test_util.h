@@ -7,6 +7,7 @@
 #include <FL/Fl_Window.H>
 
 #include <functional>
+#include <ostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,7 +42,11 @@ std::vector<std::string> TakeAlerts();
 struct Rgb {
     int r, g, b;
     bool operator==(const Rgb &o) const { return r == o.r && g == o.g && b == o.b; }
+    bool operator!=(const Rgb &o) const { return !(*this == o); }
 };
+
+// Printed as (r, g, b) in test failures.
+void PrintTo(const Rgb &p, std::ostream *os);
 
 // Shows win, waits until it is drawn, and reads back w x h pixels at (x, y)
 // of its area, row by row.
