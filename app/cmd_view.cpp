@@ -14,6 +14,8 @@ void ZoomTo(CMirlanUI *ui, int percent)
 {
     ui->sl_zoom->value(percent);
     ui->box_image->Zoom(TruncToInt(ui->sl_zoom->value()));
+    // The view may lower a zoom its copy cannot take; show the one in use.
+    ui->sl_zoom->value(ui->box_image->GetZoomPercent());
     ui->grp_image->redraw();
 }
 

@@ -413,6 +413,19 @@ TEST(TraiteImage, ZoomSliderShowsTheZoomInUse)
     EXPECT_LT(ui->sl_zoom->value(), 200);
 }
 
+// The same through the zoom slider's own command.
+TEST(TraiteImage, ZoomSliderCommandShowsTheZoomInUse)
+{
+    CMirlanUI *ui = App();
+    auto img = Pattern(20000, 4, 8);
+    Load(ui, Write(img.get(), "wide.tga"));
+    ui->sl_zoom->value(200);
+    CMirlanUI::cb_sl_zoom(ui->sl_zoom, nullptr);
+    EXPECT_LE(ui->box_image->w(), int(CImageBoxFL::kMaxSide));
+    EXPECT_EQ(ui->sl_zoom->value(), ui->box_image->GetZoomPercent());
+    EXPECT_EQ(ui->sl_zoom->value(), 163);
+}
+
 TEST(TraiteImage, WithoutAnImageDoesNothing)
 {
     CMirlanUI *ui = App();
