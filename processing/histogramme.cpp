@@ -3,9 +3,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 
 #include "image/image.h"
-#include "processing/luminosity.h"
+#include "processing/pixel_pass.h"
 
 CHistogramme::CHistogramme()
 {
@@ -19,6 +20,35 @@ CHistogramme::~CHistogramme()
         delete[] h;
 }
 
+namespace {
+
+// Bin counts of the pixels [first, last): the level layer always, the three
+// colour layers when colour is set.
+struct Counts {
+    uint32_t bins[4][256] = {};
+
+    void Add(const unsigned char *data, size_t B, bool colour, size_t first, size_t last)
+    {
+        const unsigned char *p = data + first * B;
+        if (colour) {
+            for (size_t k = first; k < last; ++k, p += 3) {
+                ++bins[0][mirlan::Luminosity(p)];
+                ++bins[1][p[0]];
+                ++bins[2][p[1]];
+                ++bins[3][p[2]];
+            }
+        } else if (B == 3) {
+            for (size_t k = first; k < last; ++k, p += 3)
+                ++bins[0][mirlan::Luminosity(p)];
+        } else {
+            for (size_t k = first; k < last; ++k, p += B)
+                ++bins[0][p[0]];
+        }
+    }
+};
+
+}  // namespace
+
 void CHistogramme::CalcHistos(CImage *img)
 {
     for (int k = 0; k < 4; ++k) {
@@ -28,31 +58,34 @@ void CHistogramme::CalcHistos(CImage *img)
         moyenne[k] = 0;
     }
     const size_t B = img->BytesPerPixel();
-    const size_t n = img->ByteCount();
-    if (B == 0 || n == 0)
+    const size_t pixels = B ? img->ByteCount() / B : 0;
+    if (pixels == 0)
         return;
-    const unsigned char *p = img->data;
+    const unsigned char *data = img->data;
     const bool colour = img->bpp == 24;
-    // Sums in 64 bits: a bright 24-megapixel image overflows 32.
-    uint64_t sum[4] = {0, 0, 0, 0};
-    for (size_t i = 0; i < n; i += B) {
-        unsigned L = B == 3 ? mirlan::Luminosity(p + i) : p[i];
-        ++histos[0][L];
-        if (colour)
-            for (int k = 1; k < 4; ++k)
-                ++histos[k][p[i + k - 1]];
-    }
-    // Statistics from the bins: same sums, minima and maxima as pixel by pixel.
+    // Each core counts its share of the rows; the counts are then summed.
+    std::mutex merge;
+    mirlan::ParallelFor(pixels, mirlan::kMinItemsPerThread, [&](size_t first, size_t last) {
+        Counts counts;
+        counts.Add(data, B, colour, first, last);
+        std::lock_guard<std::mutex> lock(merge);
+        for (int k = 0; k < 4; ++k)
+            for (int v = 0; v < 256; ++v)
+                histos[k][v] += int32_t(counts.bins[k][v]);
+    });
+    // Statistics from the bins: the same sums, minima and maxima as pixel by
+    // pixel. Sums in 64 bits: a bright 24-megapixel image overflows 32.
     const int layers = colour ? 4 : 1;
     for (int k = 0; k < layers; ++k) {
+        uint64_t sum = 0;
         for (int v = 0; v < 256; ++v) {
             if (!histos[k][v])
                 continue;
-            sum[k] += uint64_t(histos[k][v]) * uint64_t(v);
+            sum += uint64_t(histos[k][v]) * uint64_t(v);
             min[k] = std::min(min[k], v);
             max[k] = std::max(max[k], v);
         }
-        moyenne[k] = int32_t(sum[k] / (n / B));
+        moyenne[k] = int32_t(sum / pixels);
     }
 }
 

@@ -86,3 +86,16 @@ TEST(Traitement, ValueFreeTreatmentsIgnoreTheOtherValues)
         EXPECT_TRUE(testimg::Same(*Treated(*input, id, kRed, 0, 0, 2.0f), *Treated(*input, id, {1, 2, 3}, 9, 9, 7.5f)))
             << id;
 }
+
+TEST(Traitement, ImagesWithoutPixelsAreLeftAlone)
+{
+    for (int id = 0; id <= 8; ++id) {
+        CImage empty;
+        CTi::Traitement(&empty, id, kRed, 0, 0, 2.0f);
+        EXPECT_EQ(empty.ByteCount(), 0u) << id;
+        CImage flat(7, 0, 24);
+        CTi::Traitement(&flat, id, kRed, 0, 0, 2.0f);
+        EXPECT_EQ(flat.ByteCount(), 0u) << id;
+        EXPECT_EQ(flat.width, 7) << id;
+    }
+}
