@@ -13,6 +13,8 @@
 #include <iterator>
 #include <sstream>
 
+#include <unistd.h>
+
 #include "processing/histogramme.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -217,8 +219,10 @@ void HardeningTest::SetUp()
     alert_dialog = FakeAlert;
     color_chooser_dialog = RefuseColour;
     CImageBoxFL::alert_function = FakeAlert;
-    char pattern[] = "/tmp/mirlan_hardening_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
+    // In memory when possible: the savers flush every file they write.
+    const bool shm = access("/dev/shm", W_OK) == 0;
+    std::string pattern = std::string(shm ? "/dev/shm" : "/tmp") + "/mirlan_hardening_XXXXXX";
+    ASSERT_NE(mkdtemp(&pattern[0]), nullptr);
     dir = pattern;
     ui = new CMirlanUI();
     cvui = ui;
