@@ -101,6 +101,9 @@ class CommandsTest : public ::testing::Test {
 protected:
     CMirlanUI *ui = nullptr;
     std::string dir;
+    // The menu tables are static, shared by every application object: their
+    // flags are put back as construction left them, for the tests that follow.
+    std::vector<int> bar_flags, layer_flags;
 
     void SetUp() override
     {
@@ -115,6 +118,10 @@ protected:
         dir = tmpl;
         ui = new CMirlanUI();
         cvui = ui;
+        for (const Fl_Menu_Item &item : CMirlanUI::menu_menuBar)
+            bar_flags.push_back(item.flags);
+        for (const Fl_Menu_Item &item : CMirlanUI::menu_tb_histos)
+            layer_flags.push_back(item.flags);
         ui->win_main->show();
     }
 
@@ -129,6 +136,10 @@ protected:
         delete ui->win_main;
         delete ui;
         cvui = nullptr;
+        for (size_t i = 0; i < bar_flags.size(); ++i)
+            CMirlanUI::menu_menuBar[i].flags = bar_flags[i];
+        for (size_t i = 0; i < layer_flags.size(); ++i)
+            CMirlanUI::menu_tb_histos[i].flags = layer_flags[i];
         std::filesystem::remove_all(dir);
     }
 
