@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots of the real editor under the current DISPLAY
+# (an Xvfb screen without a window manager): the adjustment preview with
+# three sliders moved, then the 8-connected distance map applied from a
+# point clicked in the image. Writes screenshots/*.png under SOURCE_DIR.
+#
+# usage: take_screenshots.sh MIRLAN SOURCE_DIR
+set -euo pipefail
+mirlan=$(realpath "$1") source_dir=$(realpath "$2")
+: "${DISPLAY:?needs an X display}"
+out="$source_dir/screenshots"
+mkdir -p "$out"
+
+work=$(mktemp -d /tmp/mirlan_shots_XXXXXX)
+pid=
+cleanup() {
+  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid"; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+cp "$source_dir/samples/degrade.ppm" "$work/"
+ln -s "$source_dir/doc" "$work/doc"
+cd "$work"
+"$mirlan" >/dev/null 2>&1 &
+pid=$!
+
+send() { xdotool "$@" 2>/dev/null || true; }
+find_window() {
+  local id
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1) || true
+    if [ -n "$id" ]; then echo "$id"; return 0; fi
+    sleep 0.1
+  done
+  echo "no window $1" >&2; exit 1
+}
+main=$(find_window '^Mirlan$')
+eval "$(xdotool getwindowgeometry --shell "$main" 2>/dev/null)"   # X, Y, WIDTH, HEIGHT
+key() { send key --window "$main" "$@"; sleep 0.3; }
+click() { send mousemove $((X + $1)) $((Y + $2)) click 1; sleep 0.3; }   # window coordinates
+shot() { sleep 0.5; xwd -root -silent | gm convert xwd:- -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$out/$1"; }
+
+key ctrl+o
+chooser=$(find_window '^Ouvrir image$')
+sleep 0.3
+send key --window "$chooser" End
+send type --window "$chooser" --delay 40 degrade.ppm
+send key --window "$chooser" Return
+sleep 1
+
+# Left pane sliders: the track starts right of the value box.
+click 150 251   # Gamma
+click 160 343   # Contraste
+click 175 366   # Saturation
+shot adjustment_preview.png
+
+key alt+z       # reset the adjustments
+click 330 200   # the treatment point, in the image
+key alt+t; for _ in 1 2 3 4; do key Down; done; key Right; key Down; key Return
+key F4
+shot treatment_applied.png
+key ctrl+q
