@@ -3,8 +3,9 @@
 // for the same steps, both as binary PPM files.
 //
 //   e2e_reference sample OUT.ppm
-//   e2e_reference expect OUT.ppm STEP...   (steps: rot90h negatif)
+//   e2e_reference expect OUT.ppm STEP...   (steps: rot90h, negatif, resize=WxH)
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -54,6 +55,11 @@ bool Step(CImage *img, const char *step)
             s.op(img);
             return true;
         }
+    int w, h;
+    if (std::sscanf(step, "resize=%dx%d", &w, &h) == 2 && w > 0 && h > 0) {
+        CTi::Redimensionne(img, w, h);
+        return true;
+    }
     std::fprintf(stderr, "unknown step %s\n", step);
     return false;
 }

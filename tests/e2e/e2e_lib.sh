@@ -1,0 +1,82 @@
+# e2e_lib.sh: what the end-to-end scenarios share. Sourced with MIRLAN,
+# E2E_REFERENCE and SOURCE_DIR as $1 $2 $3: a private work folder, the editor
+# started in it, X key events sent to its windows, the file choosers answered
+# by typing, the wait for the editor to quit, and the comparison of a saved
+# file with the engine's result through GraphicsMagick.
+set -euo pipefail
+mirlan=$(realpath "$1") reference=$(realpath "$2") source_dir=$(realpath "$3")
+: "${DISPLAY:?the end-to-end tests need an X display}"
+
+work=$(mktemp -d /tmp/mirlan_e2e_XXXXXX)
+pid=
+cleanup() {
+  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid"; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; [ -z "${E2E_SCREENSHOT:-}" ] || xwd -root -silent >"$E2E_SCREENSHOT"; exit 1; }
+
+# The toolkit's file chooser rewrites its field whenever the folder part of
+# what is typed changes, so a whole path cannot be typed into it. The editor
+# therefore runs in the sample's folder (with the help pages linked in), and
+# the names are typed after the folder the chooser shows: "folder/" when it
+# opens, "folder" (no slash) when a chooser with another pattern reopens.
+start_editor() {  # runs the editor in the work folder; sets pid and main
+  ln -s "$source_dir/doc" "$work/doc"
+  cd "$work"
+  "$mirlan" >"$work/mirlan.log" 2>&1 &
+  pid=$!
+  main=$(wait_visible '^Mirlan$')
+  sleep 0.5
+}
+
+# xdotool warns about the missing window manager on every call, and a key
+# that closes its window makes it report an error after the key was sent.
+xdo() { xdotool "$@" 2>/dev/null; }
+send() { xdotool "$@" 2>/dev/null || true; }
+wait_visible() {  # title regex -> window id, once the window is mapped
+  local id
+  for _ in $(seq 100); do
+    id=$(xdo search --onlyvisible --name "$1" | head -n1) || true
+    if [ -n "$id" ]; then echo "$id"; return 0; fi
+    sleep 0.1
+  done
+  fail "no window named $1"
+}
+wait_gone() {
+  for _ in $(seq 100); do
+    xdo search --onlyvisible --name "$1" >/dev/null || return 0
+    sleep 0.1
+  done
+  fail "window $1 did not close"
+}
+key() { send key --window "$main" "$@"; sleep 0.25; }
+answer_chooser() {  # title regex, text typed after the field's folder
+  local chooser
+  chooser=$(wait_visible "$1")
+  sleep 0.3
+  send key --window "$chooser" End
+  send type --window "$chooser" --delay 40 "$2"
+  sleep 0.2
+  send key --window "$chooser" Return
+  wait_gone "$1"
+  sleep 0.3
+}
+
+quit_editor() {  # Ctrl+Q, then the editor must end by itself, with status 0
+  key ctrl+q
+  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$pid" 2>/dev/null && fail "the editor did not quit"
+  local status=0
+  wait "$pid" || status=$?
+  pid=
+  [ "$status" -eq 0 ] || { cat "$work/mirlan.log" >&2; fail "the editor exited with $status"; }
+}
+
+same_pixels() {  # saved file, expected PPM: equal once both are read by GraphicsMagick
+  [ -f "$1" ] || fail "$1 was not written"
+  gm convert "$1" ppm:"$work/got.ppm"
+  gm convert "$2" ppm:"$work/want.ppm"
+  cmp -s "$work/got.ppm" "$work/want.ppm" ||
+    fail "$1 differs from the engine's result: $(gm identify "$1") / $(gm identify "$2")"
+}
