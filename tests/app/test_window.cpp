@@ -7,6 +7,7 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Shared_Image.H>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
