@@ -6,8 +6,6 @@
 #include <FL/fl_ask.H>
 #include <FL/fl_draw.H>
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cmath>
 
@@ -51,14 +49,6 @@ float FittingZoom(float zoom, const CImage &img)
     return percent / 100.0f;
 }
 
-// Only a regular file can hold an image; opening a named pipe would block
-// until someone writes to it, and a device may never end.
-bool IsRegularFile(const char *path)
-{
-    struct stat st;
-    return path && stat(path, &st) == 0 && S_ISREG(st.st_mode);
-}
-
 }  // namespace
 
 void (*CImageBoxFL::alert_function)(const char *message) = ShowAlert;
@@ -85,22 +75,7 @@ void CImageBoxFL::ShowEmpty() { size(0, 0); }
 int CImageBoxFL::SetImage(const char *filename)
 {
     ReleaseImages();
-    switch (IsRegularFile(filename) ? CImage::GetType(filename) : CImage::kTypeUnknown) {
-    case CImage::kTypeBMP:
-    case CImage::kTypePPM:
-    case CImage::kTypePGM:
-        imgSource = mirlan::ReadToolkitImage(filename);
-        break;
-    case CImage::kTypeTGA:
-        imgSource = new CImage();
-        if (CImage::LoadTGA(imgSource, filename) != CImage::kOk || !imgSource->data) {
-            delete imgSource;
-            imgSource = nullptr;
-        }
-        break;
-    default:
-        break;
-    }
+    imgSource = mirlan::ReadImageFile(filename);
     if (!imgSource) {
         ShowEmpty();
         alert_function(kLoadFailed);
@@ -123,8 +98,6 @@ void CImageBoxFL::Zoom(int percent)
     curseurX = ToSource(curseurX, zoom);
     curseurY = ToSource(curseurY, zoom);
     zoom = percent / 100.0f;
-    delete imgZoom;
-    imgZoom = nullptr;
     if (imgSource) {
         zoom = FittingZoom(zoom, *imgSource);
         RebuildZoomImage();
@@ -150,9 +123,15 @@ void CImageBoxFL::ImageChange()
 
 void CImageBoxFL::RebuildZoomImage()
 {
-    delete imgZoom;
-    imgZoom = mirlan::ScaleNearest(*imgSource, ScaledSide(zoom, imgSource->width),
-                                   ScaledSide(zoom, imgSource->height));
+    const int W = ScaledSide(zoom, imgSource->width), H = ScaledSide(zoom, imgSource->height);
+    if (imgZoom && imgZoom->width == W && imgZoom->height == H && imgZoom->bpp == imgSource->bpp) {
+        // Same size as before (a change that kept the picture's size): the
+        // old buffer takes the new pixels.
+        mirlan::ScaleNearestInto(*imgSource, *imgZoom);
+    } else {
+        delete imgZoom;
+        imgZoom = mirlan::ScaleNearest(*imgSource, W, H);
+    }
     size(imgZoom->width, imgZoom->height);
 }
 

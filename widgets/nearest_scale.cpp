@@ -36,16 +36,26 @@ void ScaleRowAnyDepth(const unsigned char *src, unsigned char *dst,
 
 CImage *ScaleNearest(const CImage &src, int W, int H)
 {
-    const int bytes = src.BytesPerPixel();
-    if (!src.data || src.width < 1 || src.height < 1 || bytes < 1 || W < 1 || H < 1)
+    if (!src.data || src.width < 1 || src.height < 1 || src.BytesPerPixel() < 1 || W < 1 || H < 1)
         return nullptr;
     CImage *out = new CImage(W, H, src.bpp);
+    ScaleNearestInto(src, *out);
+    return out;
+}
+
+void ScaleNearestInto(const CImage &src, CImage &dst)
+{
+    const int bytes = src.BytesPerPixel();
+    const int W = dst.width, H = dst.height;
+    if (!src.data || !dst.data || src.width < 1 || src.height < 1 || bytes < 1 || W < 1 || H < 1 ||
+        dst.bpp != src.bpp)
+        return;
     const size_t srcRow = src.RowBytes();
-    const size_t dstRow = out->RowBytes();
+    const size_t dstRow = dst.RowBytes();
 
     if (W == src.width && H == src.height) {
-        std::memcpy(out->data, src.data, out->ByteCount());
-        return out;
+        std::memcpy(dst.data, src.data, dst.ByteCount());
+        return;
     }
 
     // Byte offset within a source row of each target column.
@@ -55,7 +65,7 @@ CImage *ScaleNearest(const CImage &src, int W, int H)
                      static_cast<size_t>(bytes);
 
     const unsigned char *in = src.data;
-    unsigned char *dst = out->data;
+    unsigned char *out = dst.data;
     const size_t srcHeight = static_cast<size_t>(src.height);
     // Rows are independent; split them when the picture is large.
     const size_t kMinRowsPerThread = 64;
@@ -63,7 +73,7 @@ CImage *ScaleNearest(const CImage &src, int W, int H)
         for (size_t y = y0; y < y1; ++y) {
             const size_t sy = y * srcHeight / static_cast<size_t>(H);
             const unsigned char *row = in + sy * srcRow;
-            unsigned char *target = dst + y * dstRow;
+            unsigned char *target = out + y * dstRow;
             // Rows that repeat a source row are copies of the row above.
             if (y > y0 && sy == (y - 1) * srcHeight / static_cast<size_t>(H)) {
                 std::memcpy(target, target - dstRow, dstRow);
@@ -79,7 +89,6 @@ CImage *ScaleNearest(const CImage &src, int W, int H)
                 ScaleRowAnyDepth(row, target, columns, bytes);
         }
     });
-    return out;
 }
 
 }  // namespace mirlan

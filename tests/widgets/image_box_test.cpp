@@ -246,6 +246,22 @@ TEST_F(ImageBoxTest, ImageChangeRebuildsTheScaledCopyAtTheCurrentZoom)
     EXPECT_EQ(box->CurseurX(), 10);
 }
 
+TEST_F(ImageBoxTest, ImageChangeFollowsADepthChangeAtTheSameSize)
+{
+    ASSERT_EQ(box->SetImage(SaveTga("a.tga", 8, 6).c_str()), 1);
+    box->Zoom(50);
+    unsigned char *grey = new unsigned char[8 * 6];
+    for (int i = 0; i < 48; ++i)
+        grey[i] = static_cast<unsigned char>(i);
+    box->GetImage()->Replace(grey, 8, 6, 8);
+    box->ImageChange();
+    const CImage *zoomed = box->GetZoomImage();
+    ASSERT_EQ(zoomed->bpp, 8);
+    ASSERT_EQ(zoomed->width, 4);
+    ASSERT_EQ(zoomed->height, 3);
+    EXPECT_EQ(zoomed->data[4 + 1], 2 * 8 + 2);  // (1, 1) shows source (2, 2)
+}
+
 TEST_F(ImageBoxTest, UndoBringsBackTheSnapshotAndKeepsIt)
 {
     ASSERT_EQ(box->SetImage(SaveTga("a.tga", 6, 5).c_str()), 1);
