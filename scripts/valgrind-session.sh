@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# A whole editing session of the real mirlan binary under valgrind memcheck:
+# open a sample through the file chooser, turn it, convert it to grey and
+# back, preview and apply a treatment, zoom, resize, undo, open the help and
+# the About window, save as TGA and BMP, close, quit; all with X key events
+# (xdotool). Fails if memcheck reports an error or a definite leak, or if
+# the session does not go through. Uses the current DISPLAY, or starts its
+# own Xvfb when there is none. MEMCHECK_LOG=file keeps memcheck's report.
+#
+# usage: scripts/valgrind-session.sh [MIRLAN_BINARY]   (default build-test/app/mirlan)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+mirlan=$(realpath "${1:-$root/build-test/app/mirlan}")
+[ -x "$mirlan" ] || { echo "no mirlan binary at $mirlan" >&2; exit 2; }
+
+work=$(mktemp -d /tmp/mirlan_valgrind_XXXXXX)
+pid= xvfb=
+cleanup() {
+  if [ -n "${MEMCHECK_LOG:-}" ] && [ -f "$work/memcheck.log" ]; then cp "$work/memcheck.log" "$MEMCHECK_LOG"; fi
+  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid"; fi
+  if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; [ -f "$work/memcheck.log" ] && tail -n 40 "$work/memcheck.log" >&2; exit 1; }
+
+if [ -z "${DISPLAY:-}" ]; then
+  display=120
+  while [ -e "/tmp/.X${display}-lock" ]; do display=$((display + 1)); done
+  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb=$!
+  export DISPLAY=":$display"
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+fi
+
+cp "$root/samples/petite_37x23.ppm" "$work/sample.ppm"
+ln -s "$root/doc" "$work/doc"
+cd "$work"
+valgrind --tool=memcheck --leak-check=full --errors-for-leak-kinds=definite \
+  --show-leak-kinds=definite --error-exitcode=99 --num-callers=30 \
+  --suppressions="$root/scripts/valgrind.supp" --log-file="$work/memcheck.log" \
+  "$mirlan" >"$work/mirlan.log" 2>&1 &
+pid=$!
+
+# xdotool complains about the missing window manager on every call.
+xdo() { xdotool "$@" 2>/dev/null; }
+send() { xdotool "$@" 2>/dev/null || true; }
+wait_visible() {  # title regex -> window id, once mapped (valgrind is slow)
+  local id
+  for _ in $(seq 600); do
+    id=$(xdo search --onlyvisible --name "$1" | head -n1) || true
+    if [ -n "$id" ]; then echo "$id"; return 0; fi
+    sleep 0.1
+  done
+  fail "no window named $1"
+}
+wait_gone() {
+  for _ in $(seq 300); do
+    xdo search --onlyvisible --name "$1" >/dev/null || return 0
+    sleep 0.1
+  done
+  fail "window $1 did not close"
+}
+key() { send key --window "$main" "$@"; sleep 1; }
+# The chooser rewrites its field when the folder part of the text changes,
+# so names are typed after the folder it shows (see tests/e2e).
+answer_chooser() {
+  local chooser
+  chooser=$(wait_visible "$1")
+  sleep 1.5
+  send key --window "$chooser" End
+  send type --window "$chooser" --delay 60 "$2"
+  sleep 0.5
+  send key --window "$chooser" Return
+  wait_gone "$1"
+  sleep 1.5
+}
+
+main=$(wait_visible '^Mirlan$')
+sleep 2
+
+key ctrl+o
+answer_chooser '^Ouvrir image$' sample.ppm
+key alt+i; key o; key 9                          # Image > Rotation > 90° horaire
+key alt+n                                        # grey levels
+key alt+c                                        # back to RGB
+key alt+t; for _ in 1 2 3 4 5; do key Down; done; key Return   # Traitements > Négatif
+key F3                                           # preview the treatment
+key F4                                           # apply it
+key ctrl+plus; key ctrl+e; key ctrl+r            # zoom in, fit, actual size
+key ctrl+t                                       # resize dialog: apply the sizes it shows
+taille=$(wait_visible "^Taille de l'image$")
+sleep 1; send key --window "$taille" Return; wait_gone "^Taille de l'image$"
+key ctrl+z                                       # undo
+key F1                                           # the help window
+doc=$(wait_visible '^Documentation')
+sleep 2; send key --window "$doc" Escape; wait_gone '^Documentation'
+key F7
+answer_chooser '^Enregistrer sous TGA$' /out.tga
+key F6
+answer_chooser '^Enregistrer sous BMP$' /out.bmp
+key ctrl+d                                       # close the image
+key ctrl+q
+
+for _ in $(seq 600); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "the editor did not quit"
+status=0; wait "$pid" || status=$?
+pid=
+[ -s out.tga ] || fail "out.tga was not written"
+[ -s out.bmp ] || fail "out.bmp was not written"
+summary=$(grep -E 'ERROR SUMMARY|definitely lost|indirectly lost|possibly lost|still reachable' memcheck.log | sed 's/^==[0-9]*== *//')
+echo "$summary"
+[ "$status" -eq 0 ] || fail "mirlan under memcheck exited with $status"
+grep -q 'ERROR SUMMARY: 0 errors' memcheck.log || fail "memcheck reported errors"
+echo "PASS: session under memcheck without errors or definite leaks"
