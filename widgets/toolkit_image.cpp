@@ -2,13 +2,18 @@
 // toolkit (see toolkit_image.h).
 #include "widgets/toolkit_image.h"
 
-#include <FL/Fl_Shared_Image.H>
+#include <FL/Fl_BMP_Image.H>
+#include <FL/Fl_PNG_Image.H>
+#include <FL/Fl_PNM_Image.H>
 
 #include <cctype>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+
+#include <sys/stat.h>
 
 #include "image/image.h"
 
@@ -155,25 +160,47 @@ uint64_t CountPlainSamples(FILE *fp, uint64_t needed)
     return count;
 }
 
-// Packed pixels out of the toolkit's image, when they are what the header
-// announced; null otherwise.
-CImage *PixelsOf(Fl_Shared_Image *shared, const HeaderInfo &expected)
+// The toolkit's decoded image as a CImage, when its pixels are what the
+// header announced; null otherwise. The pixel array the decoder allocated
+// (with new[]) becomes the CImage's own, so a large picture is never copied.
+CImage *AdoptPixels(Fl_RGB_Image &decoded, const HeaderInfo &expected)
 {
-    if (shared->fail() != 0 || shared->count() != 1 || shared->d() < 1 || shared->d() > 4)
+    if (decoded.fail() != 0 || decoded.count() != 1 || decoded.d() < 1 || decoded.d() > 4)
         return nullptr;
-    const int w = shared->w(), h = shared->h(), d = shared->d();
+    const int w = decoded.w(), h = decoded.h(), d = decoded.d();
     if (w < 1 || h < 1 || w > kMaxSide || h > kMaxSide)
         return nullptr;
-    if (shared->ld() != 0 && shared->ld() != w * d)
+    if (decoded.ld() != 0 && decoded.ld() != w * d)
         return nullptr;
     if (expected.width && (w != expected.width || h != expected.height))
         return nullptr;
     if (expected.depth && d != expected.depth)
         return nullptr;
-    const char *const *data = shared->data();
-    if (!data || !data[0])
+    if (!decoded.array)
         return nullptr;
-    return new CImage(reinterpret_cast<const unsigned char *>(data[0]), w, h, d * 8);
+    CImage *img = new CImage();
+    if (decoded.alloc_array) {
+        img->Replace(const_cast<unsigned char *>(decoded.array), w, h, d * 8);
+        decoded.alloc_array = 0;
+    } else {
+        img->Replace(new unsigned char[CImage::ByteCount(w, h, d * 8)], w, h, d * 8);
+        std::memcpy(img->data, decoded.array, img->ByteCount());
+    }
+    return img;
+}
+
+// Which of the toolkit's decoders a checked file goes to: the same one that
+// Fl_Shared_Image::get picks from the file's first bytes.
+enum class Decoder { Bmp, Pnm, Png };
+
+Fl_RGB_Image *Decode(Decoder decoder, const char *path)
+{
+    switch (decoder) {
+    case Decoder::Bmp: return new Fl_BMP_Image(path);
+    case Decoder::Pnm: return new Fl_PNM_Image(path);
+    case Decoder::Png: return new Fl_PNG_Image(path);
+    }
+    return nullptr;
 }
 
 uint32_t ReadBe32(const unsigned char *p)
@@ -197,6 +224,14 @@ bool CheckPngHeader(const unsigned char *head, size_t n, HeaderInfo &info)
     info.width = static_cast<int>(width);
     info.height = static_cast<int>(height);
     return true;
+}
+
+// Only a regular file can hold an image; opening a named pipe would block
+// until someone writes to it, and a device may never end.
+bool IsRegularFile(const char *path)
+{
+    struct stat st;
+    return path && stat(path, &st) == 0 && S_ISREG(st.st_mode);
 }
 
 }  // namespace
@@ -309,6 +344,7 @@ bool CheckPnmFile(const char *path, HeaderInfo &info)
 CImage *ReadToolkitImage(const char *path)
 {
     HeaderInfo expected;
+    Decoder decoder;
     {
         File file(path);
         if (!file.fp)
@@ -319,21 +355,41 @@ CImage *ReadToolkitImage(const char *path)
         unsigned char head[160];
         const size_t n = std::fread(head, 1, sizeof head, file.fp);
         bool accepted;
-        if (n >= 2 && head[0] == 'B' && head[1] == 'M')
+        if (n >= 2 && head[0] == 'B' && head[1] == 'M') {
+            decoder = Decoder::Bmp;
             accepted = CheckBmpHeader(head, n, static_cast<size_t>(length), expected);
-        else if (n >= 2 && head[0] == 'P')
+        } else if (n >= 2 && head[0] == 'P') {
+            decoder = Decoder::Pnm;
             accepted = CheckPnmFile(path, expected);
-        else
+        } else {
+            decoder = Decoder::Png;
             accepted = CheckPngHeader(head, n, expected);
+        }
         if (!accepted)
             return nullptr;
     }
-    Fl_Shared_Image *shared = Fl_Shared_Image::get(path, 0, 0);
-    if (!shared)
+    std::unique_ptr<Fl_RGB_Image> decoded(Decode(decoder, path));
+    return AdoptPixels(*decoded, expected);
+}
+
+CImage *ReadImageFile(const char *path)
+{
+    switch (IsRegularFile(path) ? CImage::GetType(path) : CImage::kTypeUnknown) {
+    case CImage::kTypeBMP:
+    case CImage::kTypePPM:
+    case CImage::kTypePGM:
+        return ReadToolkitImage(path);
+    case CImage::kTypeTGA: {
+        CImage *img = new CImage();
+        if (CImage::LoadTGA(img, path) != CImage::kOk || !img->data) {
+            delete img;
+            return nullptr;
+        }
+        return img;
+    }
+    default:
         return nullptr;
-    CImage *img = PixelsOf(shared, expected);
-    shared->release();
-    return img;
+    }
 }
 
 }  // namespace mirlan

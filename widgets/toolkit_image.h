@@ -29,10 +29,15 @@ bool CheckBmpHeader(const unsigned char *head, size_t headSize, size_t fileSize,
 // sizes and maxval and enough pixel data for its header; fills info.
 bool CheckPnmFile(const char *path, HeaderInfo &info);
 
-// Reads path (a BMP, PPM or PGM name) through Fl_Shared_Image::get and
-// returns its pixels as a new CImage, or null when the file is refused or
-// unreadable. fl_register_images() must have run.
+// Reads path (a BMP, PPM or PGM name) with the toolkit decoder that
+// Fl_Shared_Image::get would pick for its content, and returns its pixels as
+// a new CImage, or null when the file is refused or unreadable.
 CImage *ReadToolkitImage(const char *path);
+
+// Opens path as the image view does: a regular file only, read by the
+// toolkit for the BMP, PPM and PGM extensions and by CImage::LoadTGA for
+// TGA. Returns a new image, or null when the file is refused or unreadable.
+CImage *ReadImageFile(const char *path);
 
 }  // namespace mirlan
 
