@@ -1,0 +1,68 @@
+// main.cpp: mirlan-batch, the editor's operations from the command line.
+//   mirlan-batch INPUT OUTPUT [OPERATION [VALUES]]...
+// INPUT is opened exactly as the editor opens a file, the operations run in
+// order with the editor's own engine calls, and OUTPUT is written as TGA or
+// BMP (by its extension) with the editor's writers, which replace the file
+// only once it is whole. Needs no display.
+#include <FL/Fl_Shared_Image.H>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "batch/operations.h"
+#include "image/image.h"
+#include "widgets/toolkit_image.h"
+
+namespace {
+
+enum ExitStatus { kSuccess = 0, kFailed = 1, kBadCommandLine = 2 };
+
+int Fail(int status, const std::string &message)
+{
+    std::fprintf(stderr, "mirlan-batch : %s\n", message.c_str());
+    return status;
+}
+
+bool IsHelp(const char *arg) { return std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0; }
+
+int Save(CImage *img, const char *path, int type)
+{
+    return type == CImage::kTypeTGA ? CImage::SaveTGA(img, path) : CImage::SaveBMP(img, path);
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (IsHelp(argv[i])) {
+            batch::PrintHelp(stdout);
+            return kSuccess;
+        }
+    if (argc < 3)
+        return Fail(kBadCommandLine, "il faut une image d'entrée et une image de sortie (voir --help)");
+    const char *input = argv[1];
+    const char *output = argv[2];
+    const int outputType = CImage::GetType(output);
+    if (outputType != CImage::kTypeTGA && outputType != CImage::kTypeBMP)
+        return Fail(kBadCommandLine, std::string("la sortie « ") + output +
+                                         " » doit finir par .tga ou .bmp");
+    std::vector<batch::Step> steps;
+    std::string error;
+    if (!batch::ParseSteps(argc - 3, argv + 3, steps, error))
+        return Fail(kBadCommandLine, error);
+
+    fl_register_images();
+    std::unique_ptr<CImage> img(mirlan::ReadImageFile(input));
+    if (!img)
+        return Fail(kFailed, std::string("impossible de charger l'image « ") + input +
+                                 " » : format invalide ou fichier illisible");
+    if (!batch::RunSteps(img.get(), steps, error))
+        return Fail(kFailed, error);
+    if (Save(img.get(), output, outputType) != CImage::kOk)
+        return Fail(kFailed, std::string("impossible d'écrire « ") + output + " »");
+    return kSuccess;
+}
