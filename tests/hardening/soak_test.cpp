@@ -270,6 +270,35 @@ TEST_F(Soak, RandomCommandsKeepTheWindowConsistent)
     std::printf("soak: %d actions, seed %u\n", done, seed);
 }
 
+// The check that the soak relies on must see each kind of disagreement.
+TEST_F(Soak, ConsistencyCheckSeesABrokenWindow)
+{
+    std::unique_ptr<CImage> img(PatternImage(30, 20, 8));
+    ASSERT_EQ(CImage::SaveTGA(img.get(), Path("grey.tga").c_str()), CImage::kOk);
+    Open(Path("grey.tga"));
+    ASSERT_TRUE(Inconsistencies(*ui).empty());
+    const std::vector<std::function<void()>> breakages = {
+        [&] { ui->imageInfos("%s", "autre.tga (30x20 8bpp)"); },
+        [&] { CMirlanUI::mnu_NG->activate(); },
+        [&] { ui->sl_saturation->activate(); },
+        [&] { ui->box_image->Zoom(50); },
+        [&] { ui->box_preview->Close(); },
+        [&] { ui->getImage()->data[0] ^= 1; },
+        [&] {
+            std::unique_ptr<CImage> other(PatternImage(10, 10, 8));
+            ui->box_histos->SetImage(other.get());
+        },
+    };
+    for (size_t i = 0; i < breakages.size(); ++i) {
+        breakages[i]();
+        EXPECT_FALSE(Inconsistencies(*ui).empty()) << "breakage " << i << " went unseen";
+        Open(Path("grey.tga"));
+        ASSERT_TRUE(Inconsistencies(*ui).empty()) << "after breakage " << i;
+    }
+    ui->box_image->Close();
+    EXPECT_FALSE(Inconsistencies(*ui).empty()) << "a window left enabled without an image went unseen";
+}
+
 // With no image, every command of every menu and button, available or not,
 // must do nothing to the window.
 TEST_F(Soak, EveryCommandWithoutAnImageDoesNothing)
