@@ -93,8 +93,9 @@ int CImageBoxFL::GetZoomPercent() const { return static_cast<int>(std::lround(zo
 
 void CImageBoxFL::Zoom(int percent)
 {
-    // A factor of 0 would leave the cursor with no way back to the source.
-    percent = std::max(1, percent);
+    // A factor of 0 would leave the cursor with no way back to the source;
+    // past kMaxSide * 100 % even a 1-pixel side would not fit.
+    percent = std::clamp(percent, 1, kMaxSide * 100);
     curseurX = ToSource(curseurX, zoom);
     curseurY = ToSource(curseurY, zoom);
     zoom = percent / 100.0f;

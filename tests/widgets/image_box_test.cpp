@@ -219,6 +219,18 @@ TEST_F(ImageBoxTest, HugeZoomIsBoundedToTheLargestSide)
     EXPECT_EQ(box->w(), 30000);
 }
 
+TEST_F(ImageBoxTest, AbsurdZoomsStayWithinTheLimits)
+{
+    ASSERT_EQ(box->SetImage(SaveTga("a.tga", 20000, 1).c_str()), 1);
+    box->Zoom(2147483647);
+    EXPECT_EQ(box->GetZoomPercent(), 163);
+    EXPECT_EQ(box->h(), 1);
+    EXPECT_EQ(box->GetZoomImage()->width, box->w());
+    box->Zoom(-5);
+    EXPECT_EQ(box->w(), 1);
+    EXPECT_EQ(box->h(), 1);
+}
+
 TEST_F(ImageBoxTest, ImageChangeBoundsAZoomThatNoLongerFits)
 {
     ASSERT_EQ(box->SetImage(SaveTga("a.tga", 100, 2).c_str()), 1);
