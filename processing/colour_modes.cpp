@@ -5,11 +5,8 @@
 
 void CTi::Negatif(CImage *img)
 {
-    unsigned char *data = img->data;
-    mirlan::ParallelFor(img->ByteCount(), mirlan::kMinItemsPerThread, [data](size_t first, size_t last) {
-        for (size_t i = first; i < last; ++i)
-            data[i] = static_cast<unsigned char>(255 - data[i]);
-    });
+    mirlan::TransformBytes(img->data, img->ByteCount(),
+                           [](unsigned char b) { return static_cast<unsigned char>(255 - b); });
 }
 
 void CTi::NiveauxGris(CImage *img)
@@ -20,9 +17,10 @@ void CTi::NiveauxGris(CImage *img)
     unsigned char *grey = new unsigned char[pixels];
     const unsigned char *src = img->data;
     mirlan::ParallelFor(pixels, mirlan::kMinItemsPerThread, [grey, src](size_t first, size_t last) {
+        unsigned char *out = grey;  // a local: the stores cannot alias it
         const unsigned char *p = src + first * 3;
         for (size_t k = first; k < last; ++k, p += 3)
-            grey[k] = static_cast<unsigned char>(mirlan::Luminosity(p));
+            out[k] = static_cast<unsigned char>(mirlan::Luminosity(p));
     });
     img->Replace(grey, img->width, img->height, 8);
 }
@@ -35,11 +33,12 @@ void CTi::CouleursRVB(CImage *img)
     unsigned char *colour = new unsigned char[pixels * 3];
     const unsigned char *src = img->data;
     mirlan::ParallelFor(pixels, mirlan::kMinItemsPerThread, [colour, src](size_t first, size_t last) {
+        const unsigned char *in = src;  // a local: the stores cannot alias it
         unsigned char *p = colour + first * 3;
         for (size_t k = first; k < last; ++k, p += 3) {
-            p[0] = src[k];
-            p[1] = src[k];
-            p[2] = src[k];
+            p[0] = in[k];
+            p[1] = in[k];
+            p[2] = in[k];
         }
     });
     img->Replace(colour, img->width, img->height, 24);

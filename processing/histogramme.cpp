@@ -41,8 +41,21 @@ struct Counts {
             for (size_t k = first; k < last; ++k, p += 3)
                 ++bins[0][mirlan::Luminosity(p)];
         } else {
-            for (size_t k = first; k < last; ++k, p += B)
+            // Spread over four sets of bins so that runs of one level do not
+            // wait on the same counter; summed into set 0 at the end.
+            size_t k = first;
+            for (; k + 4 <= last; k += 4, p += 4 * B) {
                 ++bins[0][p[0]];
+                ++bins[1][p[B]];
+                ++bins[2][p[2 * B]];
+                ++bins[3][p[3 * B]];
+            }
+            for (; k < last; ++k, p += B)
+                ++bins[0][p[0]];
+            for (int v = 0; v < 256; ++v) {
+                bins[0][v] += bins[1][v] + bins[2][v] + bins[3][v];
+                bins[1][v] = bins[2][v] = bins[3][v] = 0;
+            }
         }
     }
 };

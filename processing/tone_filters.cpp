@@ -53,17 +53,33 @@ void CountEqualisationLevels(const CImage *img, size_t counts[256])
     const unsigned char *data = img->data;
     std::mutex merge;
     mirlan::ParallelFor(img->ByteCount() / B, mirlan::kMinItemsPerThread, [&](size_t first, size_t last) {
-        size_t local[256] = {};
+        // Four sets of bins taken in turn: runs of equal levels do not wait
+        // on the increment of the same bin.
+        size_t local[4][256] = {};
         const unsigned char *p = data + first * B;
-        if (B >= 3)
-            for (size_t k = first; k < last; ++k, p += B)
-                ++local[mirlan::Luminosity(p)];
-        else
-            for (size_t k = first; k < last; ++k, p += B)
-                ++local[p[0]];
+        size_t k = first;
+        if (B >= 3) {
+            for (; k + 4 <= last; k += 4, p += 4 * B) {
+                ++local[0][mirlan::Luminosity(p)];
+                ++local[1][mirlan::Luminosity(p + B)];
+                ++local[2][mirlan::Luminosity(p + 2 * B)];
+                ++local[3][mirlan::Luminosity(p + 3 * B)];
+            }
+            for (; k < last; ++k, p += B)
+                ++local[0][mirlan::Luminosity(p)];
+        } else {
+            for (; k + 4 <= last; k += 4, p += 4 * B) {
+                ++local[0][p[0]];
+                ++local[1][p[B]];
+                ++local[2][p[2 * B]];
+                ++local[3][p[3 * B]];
+            }
+            for (; k < last; ++k, p += B)
+                ++local[0][p[0]];
+        }
         std::lock_guard<std::mutex> lock(merge);
         for (int v = 0; v < 256; ++v)
-            counts[v] += local[v];
+            counts[v] += local[0][v] + local[1][v] + local[2][v] + local[3][v];
     });
 }
 
@@ -75,13 +91,20 @@ void LevelRange(const CImage *img, unsigned &lo, unsigned &hi)
     const size_t B = img->BytesPerPixel();
     const unsigned char *data = img->data;
     std::mutex merge;
-    mirlan::ParallelFor(img->ByteCount() / B, mirlan::kMinItemsPerThread, [&](size_t first, size_t last) {
-        unsigned low = 255, high = 0;
+    mirlan::ParallelFor(img->ByteCount() / B, mirlan::kMinItemsPerThread, [&, data, B](size_t first, size_t last) {
+        unsigned char low = 255, high = 0;
         const unsigned char *p = data + first * B;
-        for (size_t k = first; k < last; ++k, p += B) {
-            unsigned l = mirlan::PixelLevel(p, B);
-            low = l < low ? l : low;
-            high = l > high ? l : high;
+        if (B == 1) {
+            for (size_t k = first; k < last; ++k) {  // vectorised
+                low = p[k - first] < low ? p[k - first] : low;
+                high = p[k - first] > high ? p[k - first] : high;
+            }
+        } else {
+            for (size_t k = first; k < last; ++k, p += B) {
+                unsigned char l = static_cast<unsigned char>(mirlan::PixelLevel(p, B));
+                low = l < low ? l : low;
+                high = l > high ? l : high;
+            }
         }
         std::lock_guard<std::mutex> lock(merge);
         lo = low < lo ? low : lo;
@@ -119,8 +142,9 @@ void CTi::DentsDeScie(CImage *img)
 {
     if (img->BytesPerPixel() == 3)
         mirlan::MapPixelsByLevel(img, SawtoothTable());
-    else
-        mirlan::MapBytes(img->data, img->ByteCount(), SawtoothTable());
+    else  // byte by byte: × 8 modulo 256 is a shift
+        mirlan::TransformBytes(img->data, img->ByteCount(),
+                               [](unsigned char b) { return static_cast<unsigned char>(b << 3); });
 }
 
 void CTi::SeuillageAl(CImage *img)
@@ -134,7 +158,7 @@ void CTi::SeuillageAl(CImage *img)
     mirlan::ParallelFor(pixels, mirlan::kMinItemsPerThread, [=](size_t first, size_t last) {
         mirlan::CRandSequence draws(seed);
         draws.Skip(first);
-        unsigned char *p = data + first * B;
+        unsigned char *p = data + first * B;  // a local: the stores cannot alias it
         for (size_t k = first; k < last;) {
             const uint32_t *words;
             const size_t run = draws.Take(last - k, words);
@@ -147,7 +171,15 @@ void CTi::SeuillageAl(CImage *img)
 
 void CTi::SeuillageFixe(CImage *img, float valeur)
 {
-    mirlan::MapPixelsByLevel(img, ThresholdTable(FixedThreshold(valeur)));
+    const int threshold = FixedThreshold(valeur);
+    if (img->BytesPerPixel() == 1 && threshold >= 0 && threshold < 255) {
+        // A byte compare, vectorised.
+        const unsigned char t = static_cast<unsigned char>(threshold);
+        mirlan::TransformBytes(img->data, img->ByteCount(),
+                               [t](unsigned char b) { return static_cast<unsigned char>(b > t ? 255 : 0); });
+        return;
+    }
+    mirlan::MapPixelsByLevel(img, ThresholdTable(threshold));
 }
 
 void CTi::EgalHisto(CImage *img)
@@ -192,13 +224,22 @@ void CTi::EtirementHisto(CImage *img)
             scaled[l * 256 + c] = static_cast<unsigned char>(v > 255 ? 255 : v);
         }
     }
+    if (B == 1) {
+        // A grey pixel's byte is its level: the table's diagonal.
+        ByteTable diagonal;
+        for (int c = 0; c < 256; ++c)
+            diagonal.to[c] = scaled[size_t(c) * 257];
+        mirlan::MapBytes(img->data, n, diagonal);
+        return;
+    }
     const unsigned char *table = scaled.data();
     unsigned char *data = img->data;
-    mirlan::ParallelFor(n / B, mirlan::kMinItemsPerThread, [=](size_t first, size_t last) {
+    mirlan::ParallelFor(n / B, mirlan::kMinItemsPerThread, [table, data, B](size_t first, size_t last) {
+        const unsigned char *rows = table;
         unsigned char *p = data + first * B;
         if (B == 3) {
             for (size_t k = first; k < last; ++k, p += 3) {
-                const unsigned char *row = table + size_t(mirlan::Luminosity(p)) * 256;
+                const unsigned char *row = rows + size_t(mirlan::Luminosity(p)) * 256;
                 p[0] = row[p[0]];
                 p[1] = row[p[1]];
                 p[2] = row[p[2]];
@@ -206,6 +247,6 @@ void CTi::EtirementHisto(CImage *img)
             return;
         }
         for (size_t k = first; k < last; ++k, p += B)
-            p[0] = table[size_t(p[0]) * 257];
+            p[0] = rows[size_t(p[0]) * 257];
     });
 }
