@@ -55,20 +55,6 @@ std::vector<unsigned char> SaturationTable(long double k)
     return table;
 }
 
-// The three bytes of every 3-byte pixel through their own tables.
-void MapChannels(CImage *img, const ByteTable &t0, const ByteTable &t1, const ByteTable &t2)
-{
-    unsigned char *data = img->data;
-    mirlan::ParallelFor(img->ByteCount() / 3, mirlan::kMinItemsPerThread, [&, data](size_t first, size_t last) {
-        unsigned char *p = data + first * 3;
-        for (size_t k = first; k < last; ++k, p += 3) {
-            p[0] = t0.to[p[0]];
-            p[1] = t1.to[p[1]];
-            p[2] = t2.to[p[2]];
-        }
-    });
-}
-
 }  // namespace
 
 void CTi::Luminosite(CImage *img, int lum, int rouge, int vert, int bleu)
@@ -82,7 +68,7 @@ void CTi::Luminosite(CImage *img, int lum, int rouge, int vert, int bleu)
     } else if (B == 3 && (lum || rouge || vert || bleu)) {
         // Summed in 64 bits: no int passed in can overflow the sum.
         const long long l = lum;
-        MapChannels(img, GainTable(rouge + l), GainTable(vert + l), GainTable(bleu + l));
+        mirlan::MapChannels(img, GainTable(rouge + l), GainTable(vert + l), GainTable(bleu + l));
     }
 }
 

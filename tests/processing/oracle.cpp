@@ -286,7 +286,7 @@ std::vector<unsigned char> Bytes(const CImage &img)
 std::vector<std::pair<int, int>> AwkwardSizes()
 {
     return {{1, 1}, {1, 9}, {9, 1}, {2, 3}, {3, 5}, {7, 7}, {15, 17}, {17, 15}, {254, 1},
-            {1, 255}, {2, 127}, {255, 1}, {31, 33}, {61, 1}, {601, 451}};
+            {1, 255}, {2, 127}, {255, 1}, {31, 33}, {61, 1}, {1201, 901}};
 }
 
 std::vector<float> CounterValues()

@@ -63,7 +63,7 @@ std::vector<unsigned char> Bytes(const CImage &img);
 
 // Sizes that catch edge handling: single pixels, single rows and columns,
 // odd widths, 254 and 255 pixels (either side of the equalisation's limit),
-// and one large enough to be split between two threads.
+// and one large enough for the two-thread and two-bytes-at-a-time passes.
 std::vector<std::pair<int, int>> AwkwardSizes();
 // The values the treatment counter can give: 0.1 to 10 in steps of 0.1, each
 // the counter's double rounded to one decimal, handed on as a float.
