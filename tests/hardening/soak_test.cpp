@@ -248,7 +248,7 @@ TEST_F(Soak, RandomCommandsKeepTheWindowConsistent)
     const unsigned seed = std::getenv("MIRLAN_SOAK_SEED") ? unsigned(std::atoi(std::getenv("MIRLAN_SOAK_SEED")))
                                                            : 20031u;
     rng.seed(seed);
-    const int steps = UnderSanitizer() ? 2500 : 6000;
+    const int steps = UnderSanitizer() ? 5000 : 8000;
     const std::vector<MenuEntry> items = CommandItems();
     ASSERT_GE(items.size(), 30u);
     int done = 0;
