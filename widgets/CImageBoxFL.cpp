@@ -169,7 +169,17 @@ void CImageBoxFL::draw()
 {
     if (!imgZoom)
         return;
-    fl_draw_image(imgZoom->data, x(), y(), imgZoom->width, imgZoom->height, imgZoom->BytesPerPixel(), 0);
+    // Only the part of the display copy inside the clip region is sent: a
+    // redraw of a large picture at a high zoom costs the visible area.
+    int cx0, cy0, cw, ch;
+    fl_clip_box(x(), y(), imgZoom->width, imgZoom->height, cx0, cy0, cw, ch);
+    if (cw > 0 && ch > 0) {
+        const int bytes = imgZoom->BytesPerPixel();
+        const size_t row = imgZoom->RowBytes();
+        const unsigned char *first =
+            imgZoom->data + static_cast<size_t>(cy0 - y()) * row + static_cast<size_t>(cx0 - x()) * bytes;
+        fl_draw_image(first, cx0, cy0, cw, ch, bytes, static_cast<int>(row));
+    }
     const int cx = x() + curseurX, cy = y() + curseurY;
     fl_color(FL_BLACK);
     fl_rect(cx - 4, cy - 4, 9, 9);
