@@ -1,0 +1,255 @@
+// editor_fluid.cpp: the editor on a 6000 x 4000 colour photo, in process
+// under a display (run under Xvfb). Each image command is timed on its whole
+// path, from the menu callback to the refreshed window on the screen (undo
+// copy, operation, display copy, histograms, thumbnail, status line, redraw,
+// X server done), at zoom 100 and at the fit-to-window zoom; also opening
+// the file (PPM through the toolkit's reader, TGA through ours), a redraw of
+// the whole window at 100 and 300 % (scrolled to the middle of the picture),
+// and the resident memory with the picture open. The memcpy of the 72 MB
+// picture is the yardstick.
+#include <benchmark/benchmark.h>
+
+#include <FL/Fl.H>
+#include <FL/Fl_Shared_Image.H>
+#include <FL/x.H>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "app/commands.h"
+#include "app/mirlan_ui.h"
+#include "bench/bench_util.h"
+
+namespace {
+
+std::string g_open_path;
+
+char *AnswerOpenPath(const char *, const char *, const char *, int)
+{
+    static char answer[4096];
+    std::snprintf(answer, sizeof answer, "%s", g_open_path.c_str());
+    return answer;
+}
+
+void IgnoreAlert(const char *message) { std::fprintf(stderr, "alert: %s\n", message); }
+
+// The application object with its window shown, and the photo written once
+// as PPM and as TGA in a private folder.
+struct Editor {
+    CMirlanUI *ui;
+    std::string dir, ppm, tga;
+
+    Editor()
+    {
+        fl_register_images();
+        Fl::visual(FL_DOUBLE);
+        choose_file_dialog = AnswerOpenPath;
+        alert_dialog = IgnoreAlert;
+        CImageBoxFL::alert_function = IgnoreAlert;
+        char pattern[] = "/tmp/mirlan_fluid_XXXXXX";
+        const char *made = mkdtemp(pattern);
+        dir = made ? made : "/tmp";
+        ppm = dir + "/photo.ppm";
+        tga = dir + "/photo.tga";
+        auto photo = bench::MakePhoto(24);
+        std::FILE *f = std::fopen(ppm.c_str(), "wb");
+        if (!f || CImage::SaveTGA(photo.get(), tga.c_str()) != CImage::kOk) {
+            std::fprintf(stderr, "cannot write the photo in %s\n", dir.c_str());
+            std::exit(1);
+        }
+        std::fprintf(f, "P6\n%d %d\n255\n", photo->width, photo->height);
+        std::fwrite(photo->data, 1, photo->ByteCount(), f);
+        std::fclose(f);
+        ui = cvui = new CMirlanUI;
+        ui->win_main->show();
+        ui->win_main->wait_for_expose();
+        Refresh();
+    }
+    ~Editor()
+    {
+        std::remove(ppm.c_str());
+        std::remove(tga.c_str());
+        std::remove(dir.c_str());
+    }
+
+    void Pick(const char *path)
+    {
+        const Fl_Menu_Item *item = ui->menuBar->find_item(path);
+        if (!item) {
+            std::fprintf(stderr, "no menu item %s\n", path);
+            std::exit(1);
+        }
+        ui->menuBar->picked(item);
+    }
+
+    // Draws what the command damaged and waits for the X server to finish.
+    static void Refresh()
+    {
+        Fl::flush();
+        XSync(fl_display, False);
+    }
+
+    void Open(const std::string &path)
+    {
+        g_open_path = path;
+        Pick("&Fichier/&Ouvrir");
+        Refresh();
+    }
+
+    // Opens the PPM photo unless it is already open, at the given zoom.
+    void Ready(bool fit)
+    {
+        if (!ui->getImage() || ui->getImage()->width != bench::kWidth || ui->getImage()->bpp != 24)
+            Open(ppm);
+        Pick(fit ? "&Affichage/Taill&e écran" : "&Affichage/Taille réelle");
+        Refresh();
+    }
+};
+
+Editor &TheEditor()
+{
+    static Editor editor;
+    return editor;
+}
+
+void SetBytes(benchmark::State &state)
+{
+    state.SetBytesProcessed(int64_t(state.iterations()) *
+                            int64_t(CImage::ByteCount(bench::kWidth, bench::kHeight, 24)));
+}
+
+// Resident memory of the process now and at its peak, in MiB.
+void MemoryCounters(benchmark::State &state)
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0)
+            state.counters["rss_MiB"] = std::atof(line.c_str() + 6) / 1024.0;
+        if (line.rfind("VmHWM:", 0) == 0)
+            state.counters["peak_MiB"] = std::atof(line.c_str() + 6) / 1024.0;
+    }
+}
+
+void BM_Memcpy(benchmark::State &state) { bench::MemcpyYardstick(state, 24); }
+BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);
+
+void BM_Open(benchmark::State &state, bool tga)
+{
+    Editor &e = TheEditor();
+    for (auto _ : state)
+        e.Open(tga ? e.tga : e.ppm);
+    if (!e.ui->getImage())
+        state.SkipWithError("open failed");
+    SetBytes(state);
+}
+BENCHMARK_CAPTURE(BM_Open, ppm, false)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Open, tga, true)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// How each command is set up and put back (untimed), and run (timed).
+struct Command {
+    void (*before)(Editor &);  // may be null
+    void (*run)(Editor &);
+    bool undo_after;
+};
+
+void UndoCmd(Editor &e) { e.Pick("&Image/&Annuler action"); }
+void Grey(Editor &e) { e.Pick("&Image/Niveaux de &gris"); }
+void SetSliders(Editor &e)
+{
+    e.ui->sl_lum->value(20);
+    e.ui->sl_rouge->value(-10);
+    e.ui->sl_contraste->value(15);
+    e.ui->sl_saturation->value(-25);
+}
+void Select(Editor &e, const char *item) { e.Pick(item); }
+void ApplyTreatment(Editor &e) { e.Pick("&Traitements/Appliquer traitement courant"); }
+void Resize(Editor &e)
+{
+    e.ui->in_largeur->value(3000);
+    e.ui->in_hauteur->value(2000);
+    e.ui->bt_applyTaille->do_callback();
+}
+
+void BM_Command(benchmark::State &state, Command c, bool fit)
+{
+    Editor &e = TheEditor();
+    e.Ready(fit);
+    if (c.before) {
+        c.before(e);
+        Editor::Refresh();
+    }
+    for (auto _ : state) {
+        c.run(e);
+        Editor::Refresh();
+        state.PauseTiming();
+        if (c.undo_after) {
+            UndoCmd(e);
+            Editor::Refresh();
+        }
+        if (c.before)
+            c.before(e);
+        state.ResumeTiming();
+    }
+    if (c.undo_after && c.before == Grey) {
+        UndoCmd(e);  // back to colour: the grey image was the undo copy
+    }
+    state.counters["zoom"] = e.ui->box_image->GetZoomPercent();
+    MemoryCounters(state);
+    SetBytes(state);
+}
+
+#define MIRLAN_COMMAND(name, before, run, undo)                                                 \
+    BENCHMARK_CAPTURE(BM_Command, name##_zoom100, (Command{before, run, undo}), false)          \
+        ->Unit(benchmark::kMillisecond)->UseRealTime();                                         \
+    BENCHMARK_CAPTURE(BM_Command, name##_fit, (Command{before, run, undo}), true)               \
+        ->Unit(benchmark::kMillisecond)->UseRealTime()
+
+MIRLAN_COMMAND(Annuler, [](Editor &e) { Select(e, "&Traitements/Négatif"); ApplyTreatment(e); }, UndoCmd, false);
+MIRLAN_COMMAND(NoirEtBlanc, nullptr, [](Editor &e) { e.Pick("&Image/Noir et &Blanc"); }, true);
+MIRLAN_COMMAND(NiveauxGris, nullptr, Grey, true);
+MIRLAN_COMMAND(CouleursRVB, Grey, [](Editor &e) { e.Pick("&Image/Couleurs &RVB"); }, true);
+MIRLAN_COMMAND(Reglages, SetSliders, [](Editor &e) { e.Pick("&Image/Ré&glages/&Appliquer à l'image"); }, true);
+MIRLAN_COMMAND(Taille3000x2000, [](Editor &e) { e.Pick("&Image/&Taille de l'image..."); }, Resize, true);
+MIRLAN_COMMAND(Rot180, nullptr, [](Editor &e) { e.Pick("&Image/R&otation/&180°"); }, true);
+MIRLAN_COMMAND(Rot90h, nullptr, [](Editor &e) { e.Pick("&Image/R&otation/&90° horaire"); }, true);
+MIRLAN_COMMAND(Rot90a, nullptr, [](Editor &e) { e.Pick("&Image/R&otation/9&0° antihoraire"); }, true);
+MIRLAN_COMMAND(SymetrieV, nullptr, [](Editor &e) { e.Pick("&Image/R&otation/Symétrie d'axe &verticale"); }, true);
+MIRLAN_COMMAND(SymetrieH, nullptr, [](Editor &e) { e.Pick("&Image/R&otation/Symétrie d'axe &horizontale"); }, true);
+MIRLAN_COMMAND(Negatif, [](Editor &e) { Select(e, "&Traitements/Négatif"); }, ApplyTreatment, true);
+MIRLAN_COMMAND(Distance4, [](Editor &e) { Select(e, "&Traitements/Distances/Distance (4 connexité) fond/point "); }, ApplyTreatment, true);
+MIRLAN_COMMAND(Distance8, [](Editor &e) { Select(e, "&Traitements/Distances/Distance (8 connexité) fond/point "); }, ApplyTreatment, true);
+MIRLAN_COMMAND(DentsDeScie, [](Editor &e) { Select(e, "&Traitements/Dents de scie"); }, ApplyTreatment, true);
+MIRLAN_COMMAND(SeuillageFixe, [](Editor &e) { Select(e, "&Traitements/Seuillage fixe"); }, ApplyTreatment, true);
+MIRLAN_COMMAND(SeuillageAleatoire, [](Editor &e) { Select(e, "&Traitements/Seuillage aléatoire"); }, ApplyTreatment, true);
+MIRLAN_COMMAND(Egalisation, [](Editor &e) { Select(e, "&Traitements/Histogrammes/Egalisation "); }, ApplyTreatment, true);
+MIRLAN_COMMAND(Etirement, [](Editor &e) { Select(e, "&Traitements/Histogrammes/Etirement "); }, ApplyTreatment, true);
+
+// The whole window redrawn, with the image view scrolled to the middle of
+// the picture, at the given zoom.
+void BM_RedrawWindow(benchmark::State &state)
+{
+    Editor &e = TheEditor();
+    e.Ready(false);
+    const int zoom = int(state.range(0));
+    e.ui->sl_zoom->value(zoom);
+    e.ui->sl_zoom->do_callback();
+    const CImage *shown = e.ui->box_image->GetZoomImage();
+    e.ui->scroll_image->scroll_to(shown->width / 2, shown->height / 2);
+    Editor::Refresh();
+    for (auto _ : state) {
+        e.ui->win_main->redraw();
+        Editor::Refresh();
+    }
+    state.counters["zoom"] = e.ui->box_image->GetZoomPercent();
+    MemoryCounters(state);
+    e.Pick("&Affichage/Taille réelle");
+    Editor::Refresh();
+}
+BENCHMARK(BM_RedrawWindow)->Arg(100)->Arg(300)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
