@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# editor_table.sh: runs bench/editor_fluid (the editor on a 6000 x 4000
+# photo, under a private Xvfb) and rewrites the editor table of
+# bench/README.md with the median of 3 repetitions of every figure.
+#
+#   bash bench/editor_table.sh
+#
+# Environment: BUILD (build folder, default build-bench), XDISPLAY (the Xvfb
+# display number, default 77).
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD=${BUILD:-$ROOT/build-bench}
+XDISPLAY=${XDISPLAY:-77}
+README=$ROOT/bench/README.md
+
+cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DMIRLAN_BENCH=ON >/dev/null
+cmake --build "$BUILD" --target editor_fluid -j2 >/dev/null
+
+Xvfb ":$XDISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null || true' EXIT
+sleep 1
+
+json=$(mktemp /tmp/mirlan_editor_XXXXXX.json)
+DISPLAY=":$XDISPLAY" "$BUILD/bench/editor_fluid" --benchmark_repetitions=3 \
+  --benchmark_report_aggregates_only=true --benchmark_out="$json" --benchmark_out_format=json >&2
+
+python3 - "$json" "$README" "$(cut -d' ' -f1-3 /proc/loadavg)" "$(nproc)" <<'PY'
+import json, sys, datetime
+data, readme, load, cores = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4]
+rows = {}
+for b in json.load(open(data))["benchmarks"]:
+    if b.get("aggregate_name") == "median":
+        rows[b["run_name"]] = b
+
+def ms(name):
+    b = rows.get(name)
+    return None if b is None else b["real_time"]
+
+def fmt(v, bar=None):
+    if v is None:
+        return "-"
+    text = f"{v:.0f}" if v >= 10 else f"{v:.1f}"
+    return text + (" (over)" if bar is not None and v > bar else "")
+
+memcpy = ms("BM_Memcpy")
+lines = [f"Median of 3 repetitions, wall-clock milliseconds, {datetime.date.today()}, "
+         f"load average {load} on {cores} cores; memcpy of the 72 MB picture: {fmt(memcpy)} ms.", ""]
+lines += ["| Command (bar 100 ms) | zoom 100 | fit to window (20 %) |", "|---|---:|---:|"]
+for name in [n for n in rows if n.startswith("BM_Command/") and n.endswith("_zoom100/real_time")]:
+    base = name[len("BM_Command/"):-len("_zoom100/real_time")]
+    lines.append(f"| {base} | {fmt(ms(name), 100)} | {fmt(ms('BM_Command/' + base + '_fit/real_time'), 100)} |")
+lines += ["", "| Other (bar) | ms |", "|---|---:|",
+          f"| Opening the PPM photo (300 ms) | {fmt(ms('BM_Open/ppm/real_time'), 300)} |",
+          f"| Opening the TGA photo (300 ms) | {fmt(ms('BM_Open/tga/real_time'), 300)} |",
+          f"| Whole-window redraw at 100 % | {fmt(ms('BM_RedrawWindow/100/real_time'))} |",
+          f"| Whole-window redraw at 300 % | {fmt(ms('BM_RedrawWindow/300/real_time'))} |"]
+def counter(name, key):
+    b = rows.get(name)
+    return "-" if b is None or key not in b else f"{b[key]:.0f} MiB"
+lines += ["", "| Resident memory | |", "|---|---:|",
+          f"| After a command at zoom 100 | {counter('BM_Command/Negatif_zoom100/real_time', 'rss_MiB')} |",
+          f"| Peak during the commands (a quarter turn holds a fourth buffer) | {counter('BM_Command/Etirement_fit/real_time', 'peak_MiB')} |",
+          f"| At 300 % | {counter('BM_RedrawWindow/300/real_time', 'rss_MiB')} |"]
+block = "<!-- editor -->\n" + "\n".join(lines) + "\n<!-- /editor -->"
+text = open(readme, encoding="utf-8").read()
+head, rest = text.split("<!-- editor -->", 1)
+text = head + block + rest.split("<!-- /editor -->", 1)[1]
+open(readme, "w", encoding="utf-8").write(text)
+print(block)
+PY
+rm -f "$json"
