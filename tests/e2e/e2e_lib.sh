@@ -14,7 +14,12 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; [ -z "${E2E_SCREENSHOT:-}" ] || xwd -root -silent >"$E2E_SCREENSHOT"; exit 1; }
+# On failure, E2E_SCREENSHOT (if set) names an xwd file for the screen.
+fail() {
+  echo "FAIL: $*" >&2
+  [ -z "${E2E_SCREENSHOT:-}" ] || xwd -root -silent >"$E2E_SCREENSHOT"
+  exit 1
+}
 
 # The toolkit's file chooser rewrites its field whenever the folder part of
 # what is typed changes, so a whole path cannot be typed into it. The editor
@@ -34,10 +39,12 @@ start_editor() {  # runs the editor in the work folder; sets pid and main
 # that closes its window makes it report an error after the key was sent.
 xdo() { xdotool "$@" 2>/dev/null; }
 send() { xdotool "$@" 2>/dev/null || true; }
+# Windows are looked up among the editor's own (by process id): in-process
+# tests running beside this one show windows with the same titles.
 wait_visible() {  # title regex -> window id, once the window is mapped
   local id
   for _ in $(seq 100); do
-    id=$(xdo search --onlyvisible --name "$1" | head -n1) || true
+    id=$(xdo search --all --onlyvisible --pid "$pid" --name "$1" | head -n1) || true
     if [ -n "$id" ]; then echo "$id"; return 0; fi
     sleep 0.1
   done
@@ -45,7 +52,7 @@ wait_visible() {  # title regex -> window id, once the window is mapped
 }
 wait_gone() {
   for _ in $(seq 100); do
-    xdo search --onlyvisible --name "$1" >/dev/null || return 0
+    xdo search --all --onlyvisible --pid "$pid" --name "$1" >/dev/null || return 0
     sleep 0.1
   done
   fail "window $1 did not close"

@@ -15,12 +15,14 @@ key ctrl+o
 answer_chooser '^Ouvrir image$' sample.ppm
 key ctrl+t
 dialog=$(wait_visible "^Taille de l'image$")
-sleep 0.3
+sleep 0.5
 # Without a window manager no window gets the keyboard focus when shown: a
-# real click puts it in the "Largeur" field (x 65, y 12, 100 x 25).
+# click sent to the dialog itself (whatever window lies on top there) puts
+# it in the "Largeur" field (x 65, y 12, 100 x 25).
 eval "$(xdotool getwindowgeometry --shell "$dialog" 2>/dev/null)"
-send mousemove $((X + 150)) $((Y + 24)) click 1
-sleep 0.2
+send mousemove $((X + 150)) $((Y + 24))
+send click --window "$dialog" 1
+sleep 0.3
 send key --window "$dialog" End
 send key --window "$dialog" --repeat 6 --delay 20 BackSpace
 send type --window "$dialog" --delay 60 30
