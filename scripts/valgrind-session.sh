@@ -108,6 +108,11 @@ status=0; wait "$pid" || status=$?
 pid=
 [ -s out.tga ] || fail "out.tga was not written"
 [ -s out.bmp ] || fail "out.bmp was not written"
+# The sample is 37 x 23; the quarter turn makes it 23 x 37 (the undo only
+# takes back the resize to the same size).
+le16() { od -An -tu2 -j "$2" -N2 "$1" | tr -d ' '; }
+[ "$(le16 out.tga 12)x$(le16 out.tga 14)" = 23x37 ] || fail "out.tga is not the turned picture"
+[ "$(le16 out.bmp 18)x$(le16 out.bmp 22)" = 23x37 ] || fail "out.bmp is not the turned picture"
 summary=$(grep -E 'ERROR SUMMARY|definitely lost|indirectly lost|possibly lost|still reachable' memcheck.log | sed 's/^==[0-9]*== *//')
 echo "$summary"
 [ "$status" -eq 0 ] || fail "mirlan under memcheck exited with $status"
