@@ -36,7 +36,7 @@ void SaveAs(CMirlanUI *ui, const char *title, const char *pattern, Writer writer
     }
     ui->imageInfos("%s (%dx%d %dbpp)", name(path.c_str()), img->width, img->height, img->bpp);
     ui->box_histos->SetImage(img);
-    ui->box_histos->SetImagePath(&path[0]);
+    ui->box_histos->SetImagePath(path.c_str());
 }
 
 void SaveBMP(CMirlanUI *ui) { SaveAs(ui, "Enregistrer sous BMP", "*.{bmp}", CImage::SaveBMP); }
