@@ -181,19 +181,23 @@ TEST_F(SameBytesAsEditor, RandomThresholdWithinTheSameSecond)
     GTEST_SKIP() << "every attempt straddled a second";
 }
 
-// A TGA input goes through the editor's own reader in both programs.
-TEST_F(SameBytesAsEditor, TgaInputReadAsTheEditorReadsIt)
+// TGA and BMP inputs go through the same readers in both programs.
+TEST_F(SameBytesAsEditor, TgaAndBmpInputsReadAsTheEditorReadsThem)
 {
     auto img = Pattern(21, 14, 24);
     ASSERT_EQ(CImage::SaveTGA(img.get(), Path("in.tga").c_str()), CImage::kOk);
-    Fake().next_path = Path("in.tga");
-    Pick(CMirlanUI::mnu_open);
-    ASSERT_NE(ui->getImage(), nullptr);
-    Pick("&Image/R&otation/9&0° antihoraire");
-    EditorSave("editor.tga");
-    const batchtest::Outcome run = RunBatch({Path("in.tga"), Path("batch.tga"), "rot90a"}, dir);
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(FileBytes(Path("editor.tga")) == FileBytes(Path("batch.tga")));
+    ASSERT_EQ(CImage::SaveBMP(img.get(), Path("in.bmp").c_str()), CImage::kOk);
+    for (const char *input : {"in.tga", "in.bmp"}) {
+        SCOPED_TRACE(input);
+        Fake().next_path = Path(input);
+        Pick(CMirlanUI::mnu_open);
+        ASSERT_NE(ui->getImage(), nullptr);
+        Pick("&Image/R&otation/9&0° antihoraire");
+        EditorSave("editor.tga");
+        const batchtest::Outcome run = RunBatch({Path(input), Path("batch.tga"), "rot90a"}, dir);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_TRUE(FileBytes(Path("editor.tga")) == FileBytes(Path("batch.tga")));
+    }
 }
 
 }  // namespace
