@@ -19,7 +19,13 @@ std::string TempNameBeside(const std::string &target, unsigned n)
     size_t slash = target.rfind('/');
     std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
     std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    return dir + "." + base + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(n);
+    const std::string suffix = ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(n);
+    // A target name near the file system's 255-byte limit would make the
+    // temporary name too long to create: shorten it there.
+    const size_t kMaxName = 255;
+    if (1 + base.size() + suffix.size() > kMaxName)
+        base.resize(kMaxName - 1 - suffix.size());
+    return dir + "." + base + suffix;
 }
 
 std::atomic<unsigned> temp_counter{0};

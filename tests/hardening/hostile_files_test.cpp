@@ -311,6 +311,25 @@ TEST_F(HostileFiles, EmptyFilesAndNamesWithoutExtensionAreRefused)
     ExpectAllRefused(files);
 }
 
+// A name as long as the system allows must not overflow the 128-byte
+// status line: it is cut there, and the window stays consistent.
+TEST_F(HostileFiles, LongestNameIsCutInTheStatusLine)
+{
+    Valid valid(dir);
+    const std::string file = std::string(251, 'x') + ".tga";
+    const std::string path = Path(file);
+    WriteFile(path, valid.Tga(24));
+    Open(path);
+    ASSERT_NE(ui->getImage(), nullptr);
+    EXPECT_EQ(StatusText(), std::string(127, 'x'));
+    EXPECT_EQ(std::string(ui->box_histos->GetImagePath()), path);
+    ExpectConsistent();
+    SaveBMP(Path(std::string(251, 'y') + ".bmp"));
+    EXPECT_TRUE(Fake().alerts.empty());
+    EXPECT_EQ(StatusText(), std::string(127, 'y'));
+    ExpectConsistent();
+}
+
 // Things that are not readable files: each opened by path, never written.
 class NotReadable : public HardeningTest {
 protected:
