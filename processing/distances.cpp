@@ -12,6 +12,7 @@
 #include <cstring>
 #include <vector>
 
+#include "processing/geometry_simd.h"
 #include "processing/parallel.h"
 #include "processing/ti.h"
 
@@ -76,6 +77,15 @@ void SpreadByColumn(const ColumnDistances &cols, const unsigned char *by_dx, uns
         std::memcpy(levels + start, by_dx + (start - x - cols.first), size_t(w - start));
 }
 
+// out[c] = max(in[c], floor) for c < n; kept out of line so that the
+// compiler sees the two rows apart and vectorises the loop.
+__attribute__((noinline)) void RaiseTo(unsigned char *__restrict out, const unsigned char *__restrict in,
+                                       unsigned char floor, size_t n)
+{
+    for (size_t c = 0; c < n; ++c)
+        out[c] = std::max(in[c], floor);
+}
+
 // Writes one row's levels (by column) into the selected bytes of its pixels.
 // Mask bit k selects byte k of the pixel.
 template <int B, int Mask>
@@ -92,14 +102,63 @@ void WriteRow(unsigned char *__restrict row, const unsigned char *__restrict lev
     }
 }
 
+#ifdef MIRLAN_BYTE_SHUFFLES
+// Shuffles that spread sixteen levels over the B vectors of sixteen B-byte
+// pixels (spread[o]), and the bytes of each vector that Mask selects (select[o]).
+template <int B, int Mask>
+struct SpreadMasks {
+    unsigned char spread[B][16];
+    unsigned char select[B][16];
+
+    constexpr SpreadMasks() : spread(), select()
+    {
+        for (int p = 0; p < 16 * B; ++p) {
+            spread[p / 16][p % 16] = static_cast<unsigned char>(p / B);
+            select[p / 16][p % 16] = (Mask >> (p % B)) & 1 ? 0xFF : 0x00;
+        }
+    }
+};
+
+// WriteRow sixteen pixels at a time; returns how many pixels it wrote.
+template <int B, int Mask>
+MIRLAN_TARGET_SSSE3 size_t WriteRowShuffled(unsigned char *row, const unsigned char *levels, size_t w)
+{
+    static constexpr SpreadMasks<B, Mask> kMasks{};
+    size_t c = 0;
+    for (; c + 16 <= w; c += 16, row += 16 * B) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(levels + c));
+        for (int o = 0; o < B; ++o) {
+            const __m128i spread = _mm_shuffle_epi8(v, _mm_loadu_si128(reinterpret_cast<const __m128i *>(kMasks.spread[o])));
+            const __m128i select = _mm_loadu_si128(reinterpret_cast<const __m128i *>(kMasks.select[o]));
+            __m128i *at = reinterpret_cast<__m128i *>(row + 16 * o);
+            const __m128i kept = _mm_andnot_si128(select, _mm_loadu_si128(at));
+            _mm_storeu_si128(at, _mm_or_si128(kept, _mm_and_si128(select, spread)));
+        }
+    }
+    return c;
+}
+#endif
+
 using RowWriter = void (*)(unsigned char *, const unsigned char *, size_t);
+
+// WriteRow with the byte-shuffle form first where the processor has one.
+template <int B, int Mask>
+void WriteRowFast(unsigned char *row, const unsigned char *levels, size_t w)
+{
+    size_t done = 0;
+#ifdef MIRLAN_BYTE_SHUFFLES
+    if (mirlan::HasByteShuffles())
+        done = WriteRowShuffled<B, Mask>(row, levels, w);
+#endif
+    WriteRow<B, Mask>(row + done * B, levels + done, w - done);
+}
 
 template <int B>
 RowWriter WriterForMask(int mask)
 {
     static const RowWriter kWriters[8] = {
-        nullptr,          WriteRow<B, 1>, WriteRow<B, 2>, WriteRow<B, 3>,
-        WriteRow<B, 4>,   WriteRow<B, 5>, WriteRow<B, 6>, WriteRow<B, 7>,
+        nullptr,              WriteRowFast<B, 1>, WriteRowFast<B, 2>, WriteRowFast<B, 3>,
+        WriteRowFast<B, 4>,   WriteRowFast<B, 5>, WriteRowFast<B, 6>, WriteRowFast<B, 7>,
     };
     return kWriters[mask];
 }
@@ -201,10 +260,8 @@ void CTi::Distance8Point(CImage *img, sRGB couleur, int x, int y, float valeur)
         column_level[size_t(c)] = Level(static_cast<long double>(cols.Distance(c)) / scale);
 
     const unsigned char *by_column = column_level.data();
-    PaintRows(img, couleur, [=](int64_t r, unsigned char *__restrict levels, unsigned char *) {
+    PaintRows(img, couleur, [=](int64_t r, unsigned char *levels, unsigned char *) {
         int64_t dy = r > y ? r - y : int64_t(y) - r;
-        const unsigned char row_level = Level(static_cast<long double>(dy) / scale);
-        for (size_t c = 0; c < size_t(w); ++c)
-            levels[c] = std::max(by_column[c], row_level);
+        RaiseTo(levels, by_column, Level(static_cast<long double>(dy) / scale), size_t(w));
     });
 }

@@ -16,13 +16,8 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
-// Byte shuffles are chosen at run time, so the build keeps the baseline
-// instruction set.
-#if defined(__GNUC__) && defined(__x86_64__)
-#include <tmmintrin.h>
-#define MIRLAN_SSSE3_REVERSAL 1
-#endif
 
+#include "processing/geometry_simd.h"
 #include "processing/parallel.h"
 #include "processing/ti.h"
 
@@ -285,7 +280,7 @@ void SwapReversedWords(unsigned char *lo, unsigned char *hi, size_t count)
     }
 }
 
-#ifdef MIRLAN_SSSE3_REVERSAL
+#ifdef MIRLAN_BYTE_SHUFFLES
 // Byte shuffles that reverse a block of sixteen B-byte pixels held in B
 // vectors: mask[o][s] picks, for output vector o, the bytes that come from
 // input vector s (0x80 elsewhere, which the shuffle turns into zero).
@@ -309,7 +304,7 @@ struct ReverseMasks {
 };
 
 template <int B>
-__attribute__((target("ssse3"))) inline __m128i ReversedVector(const __m128i *in, int o)
+MIRLAN_TARGET_SSSE3 inline __m128i ReversedVector(const __m128i *in, int o)
 {
     static constexpr ReverseMasks<B> kMasks{};
     __m128i out = _mm_setzero_si128();
@@ -323,7 +318,7 @@ __attribute__((target("ssse3"))) inline __m128i ReversedVector(const __m128i *in
 // The same swap sixteen pixels at a time with byte shuffles; returns how
 // many pixels it swapped (a multiple of sixteen).
 template <int B>
-__attribute__((target("ssse3"))) size_t SwapReversedShuffles(unsigned char *lo, unsigned char *hi, size_t count)
+MIRLAN_TARGET_SSSE3 size_t SwapReversedShuffles(unsigned char *lo, unsigned char *hi, size_t count)
 {
     constexpr size_t kBlock = 16 * B;
     size_t k = 0;
@@ -341,15 +336,6 @@ __attribute__((target("ssse3"))) size_t SwapReversedShuffles(unsigned char *lo, 
     }
     return k;
 }
-
-bool HasByteShuffles()
-{
-    static const bool has = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("ssse3") != 0;
-    }();
-    return has;
-}
 #endif
 
 // Swaps pixel lo + k with pixel hi - k for k = 0 .. count - 1: the core of
@@ -359,8 +345,8 @@ template <int B>
 void SwapReversed(unsigned char *lo, unsigned char *hi, size_t count)
 {
     size_t done = 0;
-#ifdef MIRLAN_SSSE3_REVERSAL
-    if (HasByteShuffles())
+#ifdef MIRLAN_BYTE_SHUFFLES
+    if (mirlan::HasByteShuffles())
         done = SwapReversedShuffles<B>(lo, hi, count);
 #endif
     SwapReversedWords<B>(lo + done * B, hi - done * B, count - done);
