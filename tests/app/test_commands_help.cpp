@@ -3,6 +3,7 @@
 #include "test_commands_fixture.h"
 
 #include <string>
+#include <vector>
 
 namespace cmdtest {
 namespace {
@@ -74,6 +75,95 @@ TEST_F(HelpCommands, PageButtonsLoadTheirPages)
         column->child(i)->do_callback();
         EXPECT_TRUE(EndsWith(ui->help_doc->filename(), pages[i].second));
     }
+}
+
+struct Place {
+    Fl_Widget *widget;
+    int x, y, w, h;
+    const char *label;
+};
+
+void ExpectPlaces(const std::vector<Place> &places)
+{
+    for (const Place &p : places) {
+        SCOPED_TRACE(p.label ? p.label : "(no label)");
+        ASSERT_NE(p.widget, nullptr);
+        EXPECT_EQ(p.widget->x(), p.x);
+        EXPECT_EQ(p.widget->y(), p.y);
+        EXPECT_EQ(p.widget->w(), p.w);
+        EXPECT_EQ(p.widget->h(), p.h);
+        if (p.label)
+            EXPECT_STREQ(p.widget->label(), p.label);
+        else
+            EXPECT_EQ(p.widget->label(), nullptr);
+    }
+}
+
+TEST_F(HelpCommands, ResizeDialogLayout)
+{
+    Fl_Double_Window *w = ui->win_taille;
+    EXPECT_EQ(w->w(), 220);
+    EXPECT_EQ(w->h(), 129);
+    EXPECT_STREQ(w->label(), "Taille de l'image");
+    EXPECT_TRUE(w->modal());
+    EXPECT_EQ(w->resizable(), nullptr);
+    ASSERT_EQ(w->children(), 7);
+    ExpectPlaces({{ui->in_largeur, 65, 12, 100, 25, "Largeur : "},
+                  {ui->in_hauteur, 65, 41, 100, 25, "Hauteur : "},
+                  {ui->chk_proportions, 10, 70, 160, 25, " Conserver les proportions"},
+                  {ui->bt_applyTaille, 115, 100, 90, 20, "Appliquer"},
+                  {ui->bt_annulerTaille, 25, 100, 70, 20, "Annuler"},
+                  {w->child(5), 166, 15, 50, 20, "pixels"},
+                  {w->child(6), 166, 43, 50, 20, "pixels"}});
+    EXPECT_EQ(w->child(0), ui->in_largeur);
+    EXPECT_TRUE(ui->chk_proportions->value());
+    EXPECT_EQ(ui->in_largeur->step(), 0);
+}
+
+TEST_F(HelpCommands, AboutWindowLayout)
+{
+    Fl_Double_Window *w = ui->win_about;
+    EXPECT_EQ(w->w(), 334);
+    EXPECT_EQ(w->h(), 134);
+    EXPECT_TRUE(w->modal());
+    EXPECT_EQ(w->resizable(), nullptr);
+    ASSERT_EQ(w->children(), 8);
+    ExpectPlaces({{w->child(0), 278, 109, 50, 20, "Fermer"},
+                  {w->child(1), 5, 5, 130, 125, nullptr},
+                  {w->child(2), 135, 15, 70, 25, "Mirlan"},
+                  {ui->box_version, 196, 15, 41, 25, "v1.0"},
+                  {ui->box_build, 232, 15, 85, 25, "build 030829"}});
+    ASSERT_NE(w->child(1)->image(), nullptr);
+    EXPECT_EQ(w->child(1)->image()->w(), 116);
+    EXPECT_EQ(w->child(1)->image()->h(), 115);
+    EXPECT_EQ(w->child(2)->labelfont(), FL_HELVETICA_BOLD);
+}
+
+TEST_F(HelpCommands, DocumentationWindowLayout)
+{
+    Fl_Double_Window *w = ui->win_doc;
+    EXPECT_EQ(w->w(), 536);
+    EXPECT_EQ(w->h(), 398);
+    EXPECT_STREQ(w->label(), "Documentation Mirlan");
+    EXPECT_FALSE(w->modal());
+    EXPECT_EQ(w->resizable(), ui->help_doc);
+    ASSERT_EQ(w->children(), 2);
+    Fl_Group *column = w->child(1)->as_group();
+    ASSERT_NE(column, nullptr);
+    ASSERT_EQ(column->children(), 7);
+    ExpectPlaces({{ui->help_doc, 150, 0, 386, 398, nullptr},
+                  {column, 0, -5, 150, 400, nullptr},
+                  {column->child(0), 4, 6, 140, 15, "A propos de Mirlan"},
+                  {column->child(5), 4, 131, 140, 15, "Traitements et filtres"},
+                  {column->child(6), 0, 370, 145, 12, nullptr}});
+    EXPECT_EQ(column->resizable(), column->child(6));
+
+    // Growing the window enlarges the page only; the buttons stay put.
+    w->resize(w->x(), w->y(), 636, 498);
+    EXPECT_EQ(ui->help_doc->w(), 486);
+    EXPECT_EQ(ui->help_doc->h(), 498);
+    EXPECT_EQ(column->child(5)->y(), 131);
+    EXPECT_EQ(column->child(5)->w(), 140);
 }
 
 }  // namespace
