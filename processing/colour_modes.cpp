@@ -14,7 +14,7 @@ void CTi::NiveauxGris(CImage *img)
     if (img->bpp != 24)
         return;
     const size_t pixels = CImage::ByteCount(img->width, img->height, 8);
-    unsigned char *grey = new unsigned char[pixels];
+    unsigned char *grey = mirlan::NewPixelBuffer(pixels);
     const unsigned char *src = img->data;
     mirlan::ParallelFor(pixels, mirlan::kMinItemsPerThread, [grey, src](size_t first, size_t last) {
         unsigned char *out = grey;  // a local: the stores cannot alias it
@@ -30,7 +30,7 @@ void CTi::CouleursRVB(CImage *img)
     if (img->bpp != 8)
         return;
     const size_t pixels = img->ByteCount();
-    unsigned char *colour = new unsigned char[pixels * 3];
+    unsigned char *colour = mirlan::NewPixelBuffer(pixels * 3);
     const unsigned char *src = img->data;
     mirlan::ParallelFor(pixels, mirlan::kMinItemsPerThread, [colour, src](size_t first, size_t last) {
         const unsigned char *in = src;  // a local: the stores cannot alias it
