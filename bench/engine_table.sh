@@ -18,12 +18,15 @@ done
 python3 - "$out/bench_engine.json" "$out/bench_geometry.json" bench/README.md <<'EOF'
 import json, re, sys
 
-# Extra memory each operation takes beyond the image itself.
+# Extra memory each operation takes beyond the image itself, by depth where
+# it differs. The tables have a fixed size, whatever the image's.
 EXTRA = {
-    "Negatif": "none", "Luminosite": "none", "Contraste": "none",
-    "Saturation": "192 KiB table", "NiveauxGris": "output buffer (1/3 of the image)",
-    "CouleursRVB": "output buffer (3 × the image)", "DentsDeScie": "none", "SeuillageAl": "none",
-    "SeuillageFixe": "none", "CalcHistos": "none", "EgalHisto": "none", "EtirementHisto": "64 KiB table",
+    "Negatif": "none", "Luminosite/24": "3 pair tables, 384 KiB", "Luminosite/8": "pair table, 128 KiB",
+    "Contraste": "pair table, 128 KiB", "Saturation": "sum table, 192 KiB",
+    "NiveauxGris": "output buffer (1/3 of the image)", "CouleursRVB": "output buffer (3 × the image)",
+    "DentsDeScie": "none", "SeuillageAl": "none", "SeuillageFixe": "none", "CalcHistos": "none",
+    "EgalHisto": "pair table, 128 KiB", "EtirementHisto/24": "level table, 64 KiB",
+    "EtirementHisto/8": "level table 64 KiB + pair table 128 KiB",
     "SymetrieV": "one row", "SymetrieH": "one row", "Rot180": "one row",
     "Rot90h": "output buffer", "Rot90a": "output buffer",
     "RedimensionneHalf": "output buffer", "RedimensionneDouble": "output buffer",
@@ -46,7 +49,8 @@ for path in sys.argv[1:3]:
         if name == "Memcpy":
             continue
         base = best[("Memcpy", YARDSTICK_DEPTH.get(name, depth))]
-        rows.append(f"| {name} | {depth} | {ms:.1f} | {ms / base:.2f} | {EXTRA.get(name, '?')} |")
+        extra = EXTRA.get(name + "/" + depth, EXTRA.get(name, "?"))
+        rows.append(f"| {name} | {depth} | {ms:.1f} | {ms / base:.2f} | {extra} |")
     for depth in ("24", "8"):
         rows.append(f"| memcpy (yardstick, {path.split('/')[-1][:-5]}) | {depth} | {best[('Memcpy', depth)]:.1f} | 1.00 | - |")
 
