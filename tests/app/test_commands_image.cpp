@@ -7,7 +7,22 @@
 namespace cmdtest {
 namespace {
 
-using ImageCommands = CommandsTest;
+class ImageCommands : public CommandsTest {
+protected:
+    // Grey images disable the colour sliders and "Niveaux de gris" and enable
+    // "Couleurs RVB"; colour images the reverse; the image menus stay enabled.
+    void ExpectAvailabilityFollowsDepth()
+    {
+        bool colour = ui->getImage()->bpp != 8;
+        EXPECT_EQ(bool(CMirlanUI::mnu_NG->active()), colour);
+        EXPECT_EQ(bool(CMirlanUI::mnu_RVB->active()), !colour);
+        for (Fl_Widget *w : {ui->sl_rouge, ui->sl_vert, ui->sl_bleu, ui->sl_saturation})
+            EXPECT_EQ(bool(w->active()), colour);
+        EXPECT_TRUE(CMirlanUI::mnu_image->active());
+        EXPECT_TRUE(ui->bt_applyTraitement->active());
+        EXPECT_TRUE(ui->sl_contraste->active());
+    }
+};
 
 struct Case {
     const char *item;
@@ -41,8 +56,10 @@ TEST_F(ImageCommands, EachCommandMatchesTheEngineAndUndoRestores)
         EXPECT_TRUE(SamePixels(ui->getImage(), expected.get()));
         EXPECT_TRUE(SamePixels(ui->box_image->GetUndoImage(), original.get()));
         EXPECT_EQ(ui->box_image->GetZoomImage()->width, expected->width);
+        ExpectAvailabilityFollowsDepth();
         Pick("&Image/&Annuler action");
         EXPECT_TRUE(SamePixels(ui->getImage(), original.get()));
+        ExpectAvailabilityFollowsDepth();
     }
 }
 
