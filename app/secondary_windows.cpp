@@ -122,7 +122,7 @@ void CMirlanUI::buildAboutWindow()
     box_version = LabelBox(196, 15, 41, 25, "X.X", 15, FL_ALIGN_CENTER, FL_HELVETICA_BOLD);
     const Fl_Align left = FL_ALIGN_INSIDE | FL_ALIGN_LEFT;
     LabelBox(140, 41, 190, 22, "© 2026 les auteurs de Mirlan", 12, left);
-    LabelBox(140, 60, 180, 20, "https://mirlan.example.org", 12, left);
+    LabelBox(140, 60, 180, 20, "Licence GNU GPL v2 ou ultérieure", 12, left);
     box_build = LabelBox(232, 15, 85, 25, "build XXXXXX", 12);
     LabelBox(140, 78, 180, 20, "https://www.fltk.org", 12, left);
     win_about->set_modal();
