@@ -5,7 +5,8 @@
 # every input that ever crashed (fuzz/crashes/<target>/). The corpus grown by
 # the run stays in the build directory; a crash fails the script and leaves
 # its input there, to be added to fuzz/crashes/<target>/ with a regression
-# test in tests/hardening.
+# test in tests/hardening. Every input of the open_image run is then
+# replayed under valgrind, which sees inside the toolkit's own readers.
 #
 # usage: scripts/fuzz.sh [build-dir]     (default build-fuzz)
 set -euo pipefail
@@ -41,4 +42,17 @@ for target in load_tga open_image; do
   bytes=$(du -sb "$work/corpus" | cut -f1)
   echo "fuzz_$target: ${runs:-?} executions, corpus of $files files ($bytes bytes)"
 done
+
+# The toolkit's readers are a system library the sanitizers do not see
+# into: replay every input of the open_image run under valgrind.
+if command -v valgrind >/dev/null; then
+  echo "== open_image corpus under valgrind memcheck"
+  if ! valgrind -q --error-exitcode=1 "$build/replay_open_image" \
+       "$build/run_open_image/corpus" "$root/fuzz/corpus/open_image" >"$build/replay.log" 2>&1; then
+    status=1
+    tail -n 60 "$build/replay.log"
+    echo "FAIL: memcheck found an error replaying the open_image corpus" >&2
+  fi
+  tail -n 1 "$build/replay.log"
+fi
 exit $status
