@@ -6,9 +6,9 @@
 // 31 words of its state seen as the last 31 values y of a sequence,
 // y[k] = y[k − 31] + y[k − 3] (mod 2^32) and each draw returns y[k] >> 1.
 // srand fills the words with a Lehmer sequence and makes 310 draws. Here the
-// sequence is produced in blocks, a few instructions per value, and can be
-// advanced without reading it, so that each core can start its share of the
-// pixels at the draw that belongs to its first pixel. The tests check it
+// sequence is produced in blocks, a few instructions per value, and can jump
+// ahead, so that each core can start its share of the pixels at the draw that
+// belongs to its first pixel. The tests check it
 // against the library's own rand().
 #ifndef MIRLAN_C_RAND_H
 #define MIRLAN_C_RAND_H
@@ -59,9 +59,14 @@ public:
         return taken;
     }
 
-    // Passes over count values.
+    // Passes over count values: a long way in a few thousand operations,
+    // whatever the count.
     void Skip(size_t count)
     {
+        if (count > kEnd - next_ && count >= kMinJump) {
+            Jump(count);
+            return;
+        }
         while (count > kEnd - next_) {
             count -= kEnd - next_;
             Refill();
@@ -74,6 +79,58 @@ private:
     static constexpr size_t kSeparation = 3;
     // Blocks of a multiple of 3 values (see Refill).
     static constexpr size_t kEnd = kDegree + 3 * 700;
+    // Below this, drawing the values costs less than jumping over them.
+    static constexpr size_t kMinJump = size_t(1) << 16;
+
+    // A polynomial of degree below 31 with coefficients modulo 2^32.
+    struct Poly {
+        uint32_t c[kDegree];
+    };
+
+    // a × b modulo x^31 − x^28 − 1, the generator's recurrence.
+    static Poly MulMod(const Poly &a, const Poly &b)
+    {
+        uint32_t product[2 * kDegree - 1] = {};
+        for (size_t i = 0; i < kDegree; ++i)
+            for (size_t j = 0; j < kDegree; ++j)
+                product[i + j] += a.c[i] * b.c[j];
+        for (size_t d = 2 * kDegree - 2; d >= kDegree; --d) {  // x^d = x^(d−3) + x^(d−31)
+            product[d - kSeparation] += product[d];
+            product[d - kDegree] += product[d];
+        }
+        Poly r;
+        std::memcpy(r.c, product, sizeof r.c);
+        return r;
+    }
+
+    // Moves count values on, without producing them: every value of the
+    // sequence is a fixed combination of any 31 consecutive ones, the
+    // coefficients being those of x^count modulo the recurrence.
+    void Jump(size_t count)
+    {
+        Poly power = {}, base = {};
+        power.c[0] = 1;
+        base.c[1] = 1;
+        for (size_t e = count; e; e >>= 1) {
+            if (e & 1)
+                power = MulMod(power, base);
+            base = MulMod(base, base);
+        }
+        uint32_t window[kDegree];
+        std::memcpy(window, values_ + next_ - kDegree, sizeof window);
+        for (size_t i = 0; i < kDegree; ++i) {
+            uint32_t value = 0;
+            for (size_t j = 0; j < kDegree; ++j)
+                value += power.c[j] * window[j];
+            values_[kEnd - kDegree + i] = value;
+            // power × x for the next value.
+            const uint32_t top = power.c[kDegree - 1];
+            std::memmove(power.c + 1, power.c, (kDegree - 1) * sizeof power.c[0]);
+            power.c[0] = top;
+            power.c[kDegree - kSeparation] += top;
+        }
+        next_ = kEnd;
+    }
 
     // The next block of values after the last 31. The three latest values
     // stay in registers: reading back a value stored three steps before

@@ -122,13 +122,15 @@ TEST(SeuillageAl, DrawsTheCLibrarySequence)
 
 TEST(SeuillageAl, SkippingLandsOnTheSameDraw)
 {
-    for (size_t skip : {size_t(0), size_t(1), size_t(2099), size_t(2100), size_t(2101), size_t(1234567)}) {
+    for (size_t skip : {size_t(0), size_t(1), size_t(2099), size_t(2100), size_t(2101), size_t(65535), size_t(65536),
+                        size_t(65537), size_t(1234567)}) {
         mirlan::CRandSequence skipped(77), drawn(77);
+        const uint32_t *words;
+        skipped.Take(1000, words);  // from the middle of a block
+        drawn.Take(1000, words);
         skipped.Skip(skip);
-        for (size_t left = skip; left > 0;) {
-            const uint32_t *words;
+        for (size_t left = skip; left > 0;)
             left -= drawn.Take(left, words);
-        }
         const uint32_t *a, *b;
         ASSERT_EQ(skipped.Take(5, a), drawn.Take(5, b)) << skip;
         EXPECT_EQ(a[0], b[0]) << skip;
