@@ -165,14 +165,8 @@ inline void TransformBytes(unsigned char *data, size_t n, Rule rule)
     });
 }
 
-// The luminosity of a pixel as the tone filters and the histogram see it: the
-// weighted sum of its three bytes at 3 bytes per pixel, else its first byte.
-inline unsigned PixelLevel(const unsigned char *p, size_t B)
-{
-    return B == 3 ? Luminosity(p) : p[0];
-}
-
-// Every byte of every pixel becomes table[level of the pixel], on all cores.
+// Every byte of every pixel becomes table[level of the pixel], on all cores;
+// the level is the luminosity of a 3-byte pixel, the first byte of any other.
 inline void MapPixelsByLevel(CImage *img, const ByteTable &table)
 {
     const size_t B = img->BytesPerPixel();

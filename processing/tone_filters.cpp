@@ -100,11 +100,20 @@ void LevelRange(const CImage *img, unsigned &lo, unsigned &hi)
                 high = p[k - first] > high ? p[k - first] : high;
             }
         } else {
-            for (size_t k = first; k < last; ++k, p += B) {
-                unsigned char l = static_cast<unsigned char>(mirlan::PixelLevel(p, B));
-                low = l < low ? l : low;
-                high = l > high ? l : high;
-            }
+            // Marks of the levels met: plain stores, where a running minimum
+            // and maximum would chain every pixel to the one before.
+            unsigned char seen[256] = {};
+            if (B == 3)
+                for (size_t k = first; k < last; ++k, p += 3)
+                    seen[mirlan::Luminosity(p)] = 1;
+            else
+                for (size_t k = first; k < last; ++k, p += B)
+                    seen[p[0]] = 1;
+            for (unsigned v = 0; v < 256; ++v)
+                if (seen[v]) {
+                    low = static_cast<unsigned char>(v < low ? v : low);
+                    high = static_cast<unsigned char>(v > high ? v : high);
+                }
         }
         std::lock_guard<std::mutex> lock(merge);
         lo = low < lo ? low : lo;
