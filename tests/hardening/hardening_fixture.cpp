@@ -32,6 +32,8 @@ const char kSaveFailed[] = "Erreur lors de l'enregistrement de l'image !";
 
 namespace {
 
+const int kOffScreen = 6000;
+
 char *FakeChooser(const char *, const char *, const char *, int)
 {
     static char answer[4096];
@@ -226,7 +228,14 @@ void HardeningTest::SetUp()
     dir = pattern;
     ui = new CMirlanUI();
     cvui = ui;
+    // Shown, so that the toolkit draws every state, but beyond the screen's
+    // edge, where neither it nor the dialogs centred on it cover the
+    // windows that other test programs read back at the same time.
+    // The toolkit puts a window on the screen when it maps it; moving it
+    // afterwards is honoured.
     ui->win_main->show();
+    ui->win_main->position(kOffScreen, kOffScreen);
+    Fl::check();
 }
 
 void HardeningTest::TearDown()
