@@ -5,12 +5,12 @@
 #
 #   bash bench/editor_table.sh
 #
-# Environment: BUILD (build folder, default build-bench), XDISPLAY (the Xvfb
+# Environment: BUILD (build folder, default build-editor-bench), XDISPLAY (the Xvfb
 # display number, default 77).
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=${BUILD:-$ROOT/build-bench}
+BUILD=${BUILD:-$ROOT/build-editor-bench}
 XDISPLAY=${XDISPLAY:-77}
 README=$ROOT/bench/README.md
 
