@@ -8,8 +8,8 @@
 // srand fills the words with a Lehmer sequence and makes 310 draws. Here the
 // sequence is produced in blocks, a few instructions per value, and can jump
 // ahead, so that each core can start its share of the pixels at the draw that
-// belongs to its first pixel. The tests check it
-// against the library's own rand().
+// belongs to its first pixel. The tests check it against the library's own
+// rand(). The library's generator itself is neither seeded nor advanced.
 #ifndef MIRLAN_C_RAND_H
 #define MIRLAN_C_RAND_H
 
