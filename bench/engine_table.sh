@@ -56,7 +56,7 @@ for path in sys.argv[1:3]:
 
 table = "\n".join(["| operation | bits | ms | × memcpy | extra memory |", "|---|---|---|---|---|"] + rows)
 readme = open(sys.argv[3]).read()
-readme = re.sub(r"(<!-- table -->\n).*?(\n<!-- /table -->)", lambda m: m.group(1) + table + m.group(2), readme, flags=re.S)
+readme = re.sub(r"(<!-- table -->\n).*?(<!-- /table -->)", lambda m: m.group(1) + table + "\n" + m.group(2), readme, flags=re.S)
 open(sys.argv[3], "w").write(readme)
 print(table)
 EOF
