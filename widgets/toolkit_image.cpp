@@ -96,6 +96,11 @@ public:
                 return -1;
             c = Get();
         }
+        // The toolkit's reader takes the text up to a separator as one
+        // field; a number glued to anything else ("1P1") is read there as
+        // some other size, however small the file.
+        if (c != EOF && !std::isspace(c) && c != '#')
+            return -1;
         last_ = c;
         return value;
     }
@@ -306,6 +311,12 @@ bool CheckPnmFile(const char *path, HeaderInfo &info)
     const int format = std::getc(file.fp) - '0';
     if (format < 1 || format > 6)
         return false;
+    // The toolkit takes every digit after the P as the format ("P41" is
+    // format 41), so the one digit must stand alone.
+    const int afterFormat = std::getc(file.fp);
+    if (afterFormat == EOF || (!std::isspace(afterFormat) && afterFormat != '#'))
+        return false;
+    std::ungetc(afterFormat, file.fp);
     PnmHeaderReader reader(file.fp);
     const long width = reader.Number();
     const long height = reader.Number();

@@ -289,6 +289,15 @@ TEST_F(HostileFiles, LyingBmpAndPnmHeadersAreRefused)
     pnm("longComment.ppm", "P6\n#" + std::string(3000, 'c') + "\n5 3\n255\n", 45);
     pnm("signs.ppm", "P6\n+5 3\n255\n", 45);
     pnm("commentOnly.ppm", "P6\n# nothing else\n", 0);
+    // Numbers glued to other characters, which the toolkit's reader reads
+    // as other sizes: "P41P1" once made it ask for gigabytes and end the
+    // program.
+    pnm("gluedFormat.pgm", "P41P1\n2322223223\n", 0);
+    pnm("formatDigits.ppm", "P66\n5 3\n255\n", 45);
+    pnm("gluedWidth.ppm", "P6\n5x3\n255\n", 45);
+    pnm("gluedHeight.pgm", "P5\n5 3z\n255\n", 15);
+    pnm("gluedBits.pgm", "P4\n8 1P9999999\n", 9);
+    pnm("nulAfterWidth.ppm", std::string("P6\n5\0 3\n255\n", 12), 45);
     ExpectAllRefused(files);
 }
 
