@@ -42,9 +42,15 @@ void UseHugePages(char **argv)
     const char *current = std::getenv("GLIBC_TUNABLES");
     if (current && std::strstr(current, kTunable))
         return;
+    // The program's own file by its name, so that it keeps its name in ps.
+    char self[4096];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0 || n >= static_cast<ssize_t>(sizeof self - 1))
+        return;
+    self[n] = '\0';
     const std::string value = current && *current ? std::string(current) + ":" + kTunable : kTunable;
     if (setenv("GLIBC_TUNABLES", value.c_str(), 1) == 0)
-        execv("/proc/self/exe", argv);
+        execv(self, argv);
 }
 
 int Save(CImage *img, const char *path, int type)
