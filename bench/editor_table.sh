@@ -17,7 +17,7 @@ README=$ROOT/bench/README.md
 cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DMIRLAN_BENCH=ON >/dev/null
 cmake --build "$BUILD" --target editor_fluid -j2 >/dev/null
 
-Xvfb ":$XDISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb ":$XDISPLAY" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true' EXIT
 sleep 1
