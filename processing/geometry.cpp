@@ -6,8 +6,6 @@
 // pixels in place; the resizing picks, for output pixel (x, y), the source
 // pixel (x * W / w, y * H / h), which is exactly what the toolkit's
 // Fl_RGB_Image::copy gives, so the engine needs no toolkit at all.
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -19,6 +17,7 @@
 
 #include "processing/geometry_simd.h"
 #include "processing/parallel.h"
+#include "processing/pixel_buffer.h"
 #include "processing/ti.h"
 
 namespace {
@@ -33,24 +32,6 @@ template <int B>
 inline void CopyPixel(unsigned char *dst, const unsigned char *src)
 {
     std::memcpy(dst, src, B);
-}
-
-// A new pixel buffer of n bytes. Large buffers ask the kernel for huge
-// pages: a fresh buffer's first touch is most of the cost of a quarter turn
-// or a resize otherwise.
-unsigned char *NewPixelBuffer(size_t n)
-{
-    unsigned char *p = new unsigned char[n];
-#ifdef MADV_HUGEPAGE
-    constexpr uintptr_t kHuge = uintptr_t(1) << 21;
-    if (n >= 2 * kHuge) {
-        uintptr_t first = (reinterpret_cast<uintptr_t>(p) + kHuge - 1) & ~(kHuge - 1);
-        uintptr_t last = (reinterpret_cast<uintptr_t>(p) + n) & ~(kHuge - 1);
-        if (last > first)
-            madvise(reinterpret_cast<void *>(first), last - first, MADV_HUGEPAGE);
-    }
-#endif
-    return p;
 }
 
 // Runs Op<bytes per pixel>::Run on an image with pixels; other images are left alone.
@@ -182,7 +163,7 @@ template <int B>
 void QuarterTurn(CImage *img, bool clockwise)
 {
     const size_t w = size_t(img->width), h = size_t(img->height);
-    unsigned char *turned = NewPixelBuffer(img->ByteCount());
+    unsigned char *turned = mirlan::NewPixelBuffer(img->ByteCount());
     const unsigned char *src = img->data;
     // Whole tiles of destination rows per thread, so no two threads share a tile.
     size_t tiles = (w + kTile - 1) / kTile;
@@ -485,7 +466,7 @@ void Resize(CImage *img, int new_w, int new_h)
     size_t wide = w - 1;
     while (wide > 0 && col_offset[wide - 1] == (src_w - 1) * B)
         --wide;
-    unsigned char *resized = NewPixelBuffer(CImage::ByteCount(new_w, new_h, img->bpp));
+    unsigned char *resized = mirlan::NewPixelBuffer(CImage::ByteCount(new_w, new_h, img->bpp));
     const unsigned char *src = img->data;
     const size_t *cols = col_offset.data();
     mirlan::ParallelFor(h, kMinBytesPerThread / (w * B) + 1, [=](size_t first, size_t last) {

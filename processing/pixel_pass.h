@@ -1,7 +1,6 @@
 // pixel_pass.h: the passes shared by the point operations: per-byte lookup
 // tables (one for all bytes, or one per colour channel), a table applied
-// through each pixel's luminosity, simple byte rules, new pixel buffers, the
-// turning of an
+// through each pixel's luminosity, simple byte rules, the turning of an
 // extended-precision result into a byte, and the split of a pass between the
 // cores. Private to the engine.
 #ifndef MIRLAN_PIXEL_PASS_H
@@ -12,10 +11,9 @@
 #include <cstring>
 #include <vector>
 
-#include <sys/mman.h>
-
 #include "image/image.h"
 #include "processing/luminosity.h"
+#include "processing/pixel_buffer.h"
 #include "processing/parallel.h"
 
 namespace mirlan {
@@ -23,24 +21,6 @@ namespace mirlan {
 // Below this many pixels (or bytes) a pass stays on the calling thread: the
 // preview's thumbnails are done before a second thread would start.
 constexpr size_t kMinItemsPerThread = size_t(1) << 17;
-
-// A new pixel buffer of n bytes (to be released with delete[]). Large ones
-// ask the kernel for huge pages: the first touch of a fresh buffer in small
-// pages costs more than the conversion that fills it.
-inline unsigned char *NewPixelBuffer(size_t n)
-{
-    unsigned char *p = new unsigned char[n];
-#ifdef MADV_HUGEPAGE
-    constexpr uintptr_t kHuge = uintptr_t(1) << 21;
-    if (n >= 2 * kHuge) {
-        const uintptr_t first = (reinterpret_cast<uintptr_t>(p) + kHuge - 1) & ~(kHuge - 1);
-        const uintptr_t last = (reinterpret_cast<uintptr_t>(p) + n) & ~(kHuge - 1);
-        if (last > first)
-            madvise(reinterpret_cast<void *>(first), last - first, MADV_HUGEPAGE);
-    }
-#endif
-    return p;
-}
 
 // Truncates toward zero, then clamps to 0..255.
 inline unsigned char TruncClamp(long double v)
