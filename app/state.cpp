@@ -116,42 +116,40 @@ void CMirlanUI::activeColors(bool on)
     setActive(sl_B, on);
 }
 
+namespace {
+
+// The zoom slider and the six adjustment sliders, which every entry into or
+// out of the no-image situation puts back to 100 and 0.
+void resetLeftPaneSliders(CMirlanUI *ui)
+{
+    ui->sl_zoom->value(100);
+    Fl_Value_Slider *const adjustments[] = {ui->sl_lum,  ui->sl_rouge,     ui->sl_vert,
+                                            ui->sl_bleu, ui->sl_contraste, ui->sl_saturation};
+    for (Fl_Value_Slider *s : adjustments)
+        s->value(0);
+}
+
+void setLeftPaneActive(CMirlanUI *ui, bool on)
+{
+    Fl_Widget *const pane[] = {ui->sl_zoom,     ui->sl_lum,       ui->sl_rouge,
+                               ui->sl_vert,     ui->sl_bleu,      ui->sl_contraste,
+                               ui->sl_saturation, ui->box_preview};
+    for (Fl_Widget *w : pane)
+        setActive(w, on);
+}
+
+}  // namespace
+
 void CMirlanUI::deactivateLeftPane()
 {
-    sl_zoom->value(100);
-    sl_lum->value(0);
-    sl_rouge->value(0);
-    sl_vert->value(0);
-    sl_bleu->value(0);
-    sl_contraste->value(0);
-    sl_saturation->value(0);
-    sl_zoom->deactivate();
-    sl_lum->deactivate();
-    sl_rouge->deactivate();
-    sl_vert->deactivate();
-    sl_bleu->deactivate();
-    sl_contraste->deactivate();
-    sl_saturation->deactivate();
-    box_preview->deactivate();
+    resetLeftPaneSliders(this);
+    setLeftPaneActive(this, false);
 }
 
 void CMirlanUI::activateLeftPane()
 {
-    sl_zoom->activate();
-    sl_lum->activate();
-    sl_rouge->activate();
-    sl_vert->activate();
-    sl_bleu->activate();
-    sl_contraste->activate();
-    sl_saturation->activate();
-    box_preview->activate();
-    sl_zoom->value(100);
-    sl_lum->value(0);
-    sl_rouge->value(0);
-    sl_vert->value(0);
-    sl_bleu->value(0);
-    sl_contraste->value(0);
-    sl_saturation->value(0);
+    setLeftPaneActive(this, true);
+    resetLeftPaneSliders(this);
 }
 
 namespace {
