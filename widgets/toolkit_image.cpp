@@ -101,6 +101,10 @@ public:
         // some other size, however small the file.
         if (c != EOF && !std::isspace(c) && c != '#')
             return -1;
+        // A '#' right after a number starts a comment for the toolkit too:
+        // leave it for the next read to skip ("1# 4" is the number 1).
+        if (c == '#')
+            std::ungetc(c, fp_);
         last_ = c;
         return value;
     }

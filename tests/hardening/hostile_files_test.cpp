@@ -298,6 +298,9 @@ TEST_F(HostileFiles, LyingBmpAndPnmHeadersAreRefused)
     pnm("gluedHeight.pgm", "P5\n5 3z\n255\n", 15);
     pnm("gluedBits.pgm", "P4\n8 1P9999999\n", 9);
     pnm("nulAfterWidth.ppm", std::string("P6\n5\0 3\n255\n", 12), 45);
+    // A comment glued to a number hides what follows on its line: here the
+    // height is the huge number of the next line, not the 4 after the '#'.
+    pnm("commentAfterWidth.pbm.pgm", "P4\n1# 4\n50187975555\n", 4);
     ExpectAllRefused(files);
 }
 
