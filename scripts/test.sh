@@ -35,8 +35,8 @@ echo "== Release build"
 run_suite build-test -DCMAKE_BUILD_TYPE=Release
 echo "== A session of the release binary under valgrind memcheck"
 bash scripts/valgrind-session.sh build-test/app/mirlan
+echo "== Bounded fuzz runs of the file readers (clang, libFuzzer)"
+bash scripts/fuzz.sh build-fuzz
 echo "== Sanitizer build (address, undefined)"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp UBSAN_OPTIONS=print_stacktrace=1 \
   run_suite build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMIRLAN_SANITIZE=ON -DMIRLAN_BENCH=OFF
-echo "== Bounded fuzz runs of the file readers (clang, libFuzzer)"
-bash scripts/fuzz.sh build-fuzz
