@@ -148,9 +148,12 @@ void CImageBoxFL::ImageChange()
 void CImageBoxFL::RebuildZoomImage()
 {
     const int W = ScaledSide(zoom, imgSource->width), H = ScaledSide(zoom, imgSource->height);
-    if (imgZoom && imgZoom->width == W && imgZoom->height == H && imgZoom->bpp == imgSource->bpp) {
-        // Same size as before (a change that kept the picture's size): the
-        // old buffer takes the new pixels.
+    if (imgZoom && imgZoom->ByteCount() == CImage::ByteCount(W, H, imgSource->bpp)) {
+        // As many bytes as before (a change that kept the picture's size, or
+        // a quarter turn): the old buffer takes the new pixels.
+        imgZoom->width = static_cast<int16_t>(W);
+        imgZoom->height = static_cast<int16_t>(H);
+        imgZoom->bpp = imgSource->bpp;
         mirlan::ScaleNearestInto(*imgSource, *imgZoom);
     } else {
         delete imgZoom;

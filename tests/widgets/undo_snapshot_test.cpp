@@ -1,7 +1,7 @@
-// undo_snapshot_test.cpp: the image view's undo snapshot and undo when the
-// picture keeps its byte count but not its shape (a quarter turn, a depth
-// change with a resize): the snapshot must take the new sides and depth as
-// well as the bytes, whichever buffer it lands in.
+// undo_snapshot_test.cpp: the image view's undo snapshot, undo and display
+// copy when the picture keeps its byte count but not its shape (a quarter
+// turn, a depth change with a resize): each must take the new sides and depth as well as
+// the bytes, whichever buffer it lands in.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -81,6 +81,23 @@ TEST_F(UndoSnapshot, SameByteCountAtAnotherDepth)
     box.Undo();
     ExpectShape(box.GetImage(), grey);
     EXPECT_NE(box.GetImage()->data, box.GetUndoImage()->data);
+}
+
+// The display copy after a quarter turn at zoom 100 (same byte count, other
+// sides) and after one at 50 %.
+TEST_F(UndoSnapshot, DisplayCopyTakesTheTurnedSides)
+{
+    CTi::Rot90h(box.GetImage());
+    box.ImageChange();
+    ExpectShape(box.GetZoomImage(), ShapeOf(*box.GetImage()));
+    EXPECT_EQ(box.w(), 4);
+    EXPECT_EQ(box.h(), 6);
+    box.Zoom(50);
+    CTi::Rot90a(box.GetImage());
+    box.ImageChange();
+    ASSERT_EQ(box.GetZoomImage()->width, 3);
+    EXPECT_EQ(box.GetZoomImage()->height, 2);
+    EXPECT_EQ(box.GetZoomImage()->data[0], box.GetImage()->data[0]);
 }
 
 }  // namespace
