@@ -1,7 +1,7 @@
 // undo_snapshot_test.cpp: the image view's undo snapshot, undo and display
 // copy when the picture keeps its byte count but not its shape (a quarter
-// turn, a depth change with a resize): each must take the new sides and depth as well as
-// the bytes, whichever buffer it lands in.
+// turn, a depth change with a resize): each must take the new sides and
+// depth as well as the bytes, whichever buffer it lands in.
 #include <gtest/gtest.h>
 
 #include <cstring>
