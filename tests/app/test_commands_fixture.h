@@ -19,6 +19,7 @@
 
 #include "app/commands.h"
 #include "app/mirlan_ui.h"
+#include "app_lifetime.h"
 #include "image/image.h"
 
 namespace cmdtest {
@@ -127,15 +128,7 @@ protected:
 
     void TearDown() override
     {
-        for (Fl_Window *w : {ui->win_taille, ui->win_about, ui->win_doc, ui->win_main})
-            w->hide();
-        Fl::check();
-        delete ui->win_taille;
-        delete ui->win_about;
-        delete ui->win_doc;
-        delete ui->win_main;
-        delete ui;
-        cvui = nullptr;
+        DestroyApplication(ui);
         for (size_t i = 0; i < bar_flags.size(); ++i)
             CMirlanUI::menu_menuBar[i].flags = bar_flags[i];
         for (size_t i = 0; i < layer_flags.size(); ++i)

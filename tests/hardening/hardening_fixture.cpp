@@ -15,6 +15,7 @@
 
 #include <unistd.h>
 
+#include "app_lifetime.h"
 #include "processing/histogramme.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -240,15 +241,7 @@ void HardeningTest::SetUp()
 
 void HardeningTest::TearDown()
 {
-    for (Fl_Window *w : {ui->win_taille, ui->win_about, ui->win_doc, ui->win_main})
-        w->hide();
-    Fl::check();
-    delete ui->win_taille;
-    delete ui->win_about;
-    delete ui->win_doc;
-    delete ui->win_main;
-    delete ui;
-    cvui = nullptr;
+    DestroyApplication(ui);
     std::error_code ignored;
     std::filesystem::permissions(dir, std::filesystem::perms::owner_all, ignored);
     std::filesystem::remove_all(dir, ignored);
