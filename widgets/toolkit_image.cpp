@@ -14,6 +14,7 @@
 #include <memory>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "image/image.h"
 
@@ -387,24 +388,35 @@ CImage *ReadToolkitImage(const char *path)
     return AdoptPixels(*decoded, expected);
 }
 
-CImage *ReadImageFile(const char *path)
+CImage *ReadImageFile(const char *path, ReadError *error)
 {
-    switch (IsRegularFile(path) ? CImage::GetType(path) : CImage::kTypeUnknown) {
-    case CImage::kTypeBMP:
-    case CImage::kTypePPM:
-    case CImage::kTypePGM:
-        return ReadToolkitImage(path);
-    case CImage::kTypeTGA: {
-        CImage *img = new CImage();
-        if (CImage::LoadTGA(img, path) != CImage::kOk || !img->data) {
-            delete img;
-            return nullptr;
+    ReadError why = ReadError::kNone;
+    CImage *img = nullptr;
+    if (!IsRegularFile(path) || access(path, R_OK) != 0) {
+        why = ReadError::kUnreadable;
+    } else {
+        switch (CImage::GetType(path)) {
+        case CImage::kTypeBMP:
+        case CImage::kTypePPM:
+        case CImage::kTypePGM:
+            img = ReadToolkitImage(path);
+            break;
+        case CImage::kTypeTGA:
+            img = new CImage();
+            if (CImage::LoadTGA(img, path) != CImage::kOk || !img->data) {
+                delete img;
+                img = nullptr;
+            }
+            break;
+        default:
+            break;
         }
-        return img;
+        if (!img)
+            why = ReadError::kBadFormat;
     }
-    default:
-        return nullptr;
-    }
+    if (error)
+        *error = why;
+    return img;
 }
 
 }  // namespace mirlan

@@ -8,6 +8,8 @@
 
 #include <cstddef>
 
+#include "image/image_file.h"
+
 class CImage;
 
 namespace mirlan {
@@ -33,11 +35,6 @@ bool CheckPnmFile(const char *path, HeaderInfo &info);
 // Fl_Shared_Image::get would pick for its content, and returns its pixels as
 // a new CImage, or null when the file is refused or unreadable.
 CImage *ReadToolkitImage(const char *path);
-
-// Opens path as the image view does: a regular file only, read by the
-// toolkit for the BMP, PPM and PGM extensions and by CImage::LoadTGA for
-// TGA. Returns a new image, or null when the file is refused or unreadable.
-CImage *ReadImageFile(const char *path);
 
 }  // namespace mirlan
 
