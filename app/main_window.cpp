@@ -6,6 +6,7 @@
 #include <FL/Enumerations.H>
 
 #include "app/icons.h"
+#include "version.h"
 
 // Every labelled item of the menu bar: normal label, font 0, size 12, black.
 #define MIRLAN_ITEM(label, key, cb, flags) \
@@ -356,9 +357,9 @@ void CMirlanUI::buildToolBar()
 
 void CMirlanUI::setStartState()
 {
-    box_version->label("v1.0");
+    box_version->label("v" MIRLAN_VERSION);
     box_version->redraw_label();
-    box_build->label("build 030829");
+    box_build->label("build " MIRLAN_BUILD);
     box_build->redraw_label();
 
     rb_lum->set();

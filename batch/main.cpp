@@ -17,6 +17,7 @@
 
 #include "batch/operations.h"
 #include "image/image.h"
+#include "version.h"
 #include "widgets/toolkit_image.h"
 
 namespace {
@@ -30,6 +31,7 @@ int Fail(int status, const std::string &message)
 }
 
 bool IsHelp(const char *arg) { return std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0; }
+bool IsVersion(const char *arg) { return std::strcmp(arg, "--version") == 0; }
 
 // A photo of tens of megabytes is read, changed and written in a few tenths
 // of a second, a fifth of which went to mapping its pages 4 KiB at a time.
@@ -65,6 +67,9 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; ++i)
         if (IsHelp(argv[i])) {
             batch::PrintHelp(stdout);
+            return kSuccess;
+        } else if (IsVersion(argv[i])) {
+            std::printf("mirlan-batch %s (build %s)\n", MIRLAN_VERSION, MIRLAN_BUILD);
             return kSuccess;
         }
     if (argc < 3)
