@@ -118,12 +118,18 @@ void CMirlanUI::buildAboutWindow()
     fermer->callback((Fl_Callback *)cb_Fermer);
     Fl_Box *logo = new Fl_Box(5, 5, 130, 125);
     logo->image(&image_mirlan);
-    LabelBox(135, 15, 70, 25, "Mirlan", 16, FL_ALIGN_CENTER, FL_HELVETICA_BOLD);
-    box_version = LabelBox(196, 15, 41, 25, "X.X", 15, FL_ALIGN_CENTER, FL_HELVETICA_BOLD);
+    // The name, the version and the build do not fit side by side on the
+    // title line (they ran together as "Mirlanv1.0build 030829"): the name
+    // keeps to the left of its box, which leaves room for the version, and
+    // the build has a line of its own under the others, beside "Fermer".
     const Fl_Align left = FL_ALIGN_INSIDE | FL_ALIGN_LEFT;
+    LabelBox(135, 15, 70, 25, "Mirlan", 16, left, FL_HELVETICA_BOLD);
+    box_version = LabelBox(196, 15, 41, 25, "X.X", 15, FL_ALIGN_CENTER, FL_HELVETICA_BOLD);
     LabelBox(140, 41, 190, 22, "© 2026 les auteurs de Mirlan", 12, left);
-    LabelBox(140, 60, 180, 20, "Licence GNU GPL v2 ou ultérieure", 12, left);
-    box_build = LabelBox(232, 15, 85, 25, "build XXXXXX", 12);
+    // "Licence GNU GPL v2 ou ultérieure" is wider than the window and was
+    // cut to "ultérieu"; the licence page says the rest.
+    LabelBox(140, 60, 180, 20, "GNU GPL v2 ou ultérieure", 12, left);
+    box_build = LabelBox(140, 96, 130, 20, "build XXXXXX", 12, left);
     LabelBox(140, 78, 180, 20, "https://www.fltk.org", 12, left);
     win_about->set_modal();
     win_about->end();
