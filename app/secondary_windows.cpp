@@ -3,6 +3,10 @@
 // live in them, and the two commands of the "Aide" menu that open them.
 #include <cmath>
 #include <climits>
+#include <cstdlib>
+#include <string>
+
+#include <unistd.h>
 
 #include <FL/Fl_Box.H>
 
@@ -13,13 +17,42 @@
 
 namespace {
 
-// Help pages, relative to the working directory.
+// Help pages, by their names under the working directory.
 const char kPageAbout[] = "doc/about.htm";
 const char kPageInstall[] = "doc/install.htm";
 const char kPageHistory[] = "doc/history.htm";
 const char kPageLicence[] = "doc/gnu.htm";
 const char kPageInterface[] = "doc/ui.htm";
 const char kPageFilters[] = "doc/filters.htm";
+
+// The folder of the running program's file, empty if it cannot be read.
+std::string ProgramFolder()
+{
+    char self[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0)
+        return std::string();
+    const std::string path(self, size_t(n));
+    return path.substr(0, path.rfind('/'));
+}
+
+// Where a help page is read: "doc/..." under the working directory when it is
+// there, as in the source folder; otherwise the pages installed beside the
+// program, PREFIX/share/mirlan/doc for PREFIX/bin/mirlan (the build copies
+// them likewise next to build/app). With neither, the working directory's
+// name, so that the help view shows its error page.
+std::string HelpPage(const char *page)
+{
+    if (access(page, R_OK) == 0)
+        return page;
+    const std::string installed = ProgramFolder() + "/../share/mirlan/" + page;
+    char resolved[PATH_MAX];
+    if (realpath(installed.c_str(), resolved) && access(resolved, R_OK) == 0)
+        return resolved;
+    return page;
+}
+
+void LoadPage(Fl_Help_View *view, const char *page) { view->load(HelpPage(page).c_str()); }
 
 // Sides the resize accepts; a side must keep at least one pixel after the
 // typed number is truncated.
@@ -210,18 +243,18 @@ void CMirlanUI::cb_Fermer(Fl_Button *o, void *)
     FromDialog(o)->win_about->hide();
 }
 
-void CMirlanUI::cb_A1(Fl_Button *o, void *) { FromPageButton(o)->help_doc->load(kPageAbout); }
-void CMirlanUI::cb_Installer(Fl_Button *o, void *) { FromPageButton(o)->help_doc->load(kPageInstall); }
-void CMirlanUI::cb_Historique(Fl_Button *o, void *) { FromPageButton(o)->help_doc->load(kPageHistory); }
-void CMirlanUI::cb_Licence(Fl_Button *o, void *) { FromPageButton(o)->help_doc->load(kPageLicence); }
-void CMirlanUI::cb_Interface(Fl_Button *o, void *) { FromPageButton(o)->help_doc->load(kPageInterface); }
-void CMirlanUI::cb_Traitements(Fl_Button *o, void *) { FromPageButton(o)->help_doc->load(kPageFilters); }
+void CMirlanUI::cb_A1(Fl_Button *o, void *) { LoadPage(FromPageButton(o)->help_doc, kPageAbout); }
+void CMirlanUI::cb_Installer(Fl_Button *o, void *) { LoadPage(FromPageButton(o)->help_doc, kPageInstall); }
+void CMirlanUI::cb_Historique(Fl_Button *o, void *) { LoadPage(FromPageButton(o)->help_doc, kPageHistory); }
+void CMirlanUI::cb_Licence(Fl_Button *o, void *) { LoadPage(FromPageButton(o)->help_doc, kPageLicence); }
+void CMirlanUI::cb_Interface(Fl_Button *o, void *) { LoadPage(FromPageButton(o)->help_doc, kPageInterface); }
+void CMirlanUI::cb_Traitements(Fl_Button *o, void *) { LoadPage(FromPageButton(o)->help_doc, kPageFilters); }
 
 // "Documentation": always opens on the About page.
 void CMirlanUI::cb_Documentation(Fl_Menu_ *o, void *)
 {
     CMirlanUI *ui = CMirlanUI::FromWidget(o, 1);
-    ui->help_doc->load(kPageAbout);
+    LoadPage(ui->help_doc, kPageAbout);
     ShowCentredOn(ui->win_main, ui->win_doc);
 }
 

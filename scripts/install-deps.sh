@@ -10,10 +10,13 @@ packages=(
   libbenchmark-dev                     # benchmarks
   xvfb xauth xdotool x11-utils x11-apps # virtual display and X events
   graphicsmagick                       # independent image reader
+  dpkg-dev file lintian                # the Debian package: made, then checked
+  desktop-file-utils man-db            # menu entry and manual pages checked
   valgrind clang libclang-rt-14-dev    # memory checks and fuzzing
 )
 if [ "${1:-}" = "--run-only" ]; then
-  packages=(g++ cmake make libfltk1.3-dev libx11-dev)
+  # dpkg-dev and file: cpack reads the package's dependencies with them.
+  packages=(g++ cmake make libfltk1.3-dev libx11-dev dpkg-dev file)
 fi
 
 missing=()
