@@ -39,13 +39,14 @@ std::string ProgramFolder()
 // Where a help page is read: "doc/..." under the working directory when it is
 // there, as in the source folder; otherwise the pages installed beside the
 // program, PREFIX/share/mirlan/doc for PREFIX/bin/mirlan (the build copies
-// them likewise next to build/app). With neither, the working directory's
-// name, so that the help view shows its error page.
+// them likewise next to build/app). With neither, the name under the
+// working directory, so that the help view shows its error page.
 std::string HelpPage(const char *page)
 {
-    if (access(page, R_OK) == 0)
+    const std::string folder = ProgramFolder();
+    if (access(page, R_OK) == 0 || folder.empty())
         return page;
-    const std::string installed = ProgramFolder() + "/../share/mirlan/" + page;
+    const std::string installed = folder + "/../share/mirlan/" + page;
     char resolved[PATH_MAX];
     if (realpath(installed.c_str(), resolved) && access(resolved, R_OK) == 0)
         return resolved;
