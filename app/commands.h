@@ -48,10 +48,10 @@ public:
 // display copies, a save's buffers) reports failure only by throwing
 // std::bad_alloc; catching it at the one place each command goes through
 // keeps the engine free of error paths. It is enough because nothing is
-// lost before the catch: the operations allocate before they write, the
-// views build their new copies before dropping the old ones, and the image
-// view holds the picture and undo snapshot from before a change until it
-// ends (EndChange).
+// lost before the catch: the image view holds the picture and the undo
+// snapshot from before a change until the change ends (EndChange), whatever
+// step ran out, and the views build their new copies before dropping the
+// old ones.
 
 // The alert for a command that ran out of memory: its own failure text,
 // then "Mémoire insuffisante.".

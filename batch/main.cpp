@@ -105,8 +105,8 @@ int main(int argc, char **argv)
     UseHugePages(argv);
     fl_register_images();
     // Every allocation sized by the picture or an operation may fail under a
-    // memory limit: the operations allocate before they write, so short
-    // memory ends here with a message and the output file untouched.
+    // memory limit; the output is written last, so short memory ends here
+    // with a message and the output file untouched.
     try {
         mirlan::ReadError why = mirlan::ReadError::kNone;
         std::unique_ptr<CImage> img(mirlan::ReadImageFile(input, &why));

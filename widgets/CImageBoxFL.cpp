@@ -9,9 +9,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 #include "image/image.h"
 #include "processing/parallel.h"
+#include "processing/pixel_buffer.h"
 #include "widgets/nearest_scale.h"
 #include "widgets/toolkit_image.h"
 
@@ -54,17 +56,19 @@ float FittingZoom(float zoom, const CImage &img)
 // Below a megabyte a copy is not worth a second thread.
 const size_t kCopyBytesPerThread = size_t(1) << 20;
 
-// A new copy of src, its bytes copied on every core. Throws std::bad_alloc
-// with nothing changed when memory is short.
+// A new copy of src, its bytes copied on every core into a buffer on huge
+// pages where the kernel has them (fewer page faults to map tens of
+// megabytes). Throws std::bad_alloc with nothing changed when memory is short.
 CImage *CopyOf(const CImage &src)
 {
-    CImage *copy = new CImage(src.width, src.height, src.bpp);
     const size_t n = src.ByteCount();
+    std::unique_ptr<CImage> copy(new CImage());
+    copy->Replace(mirlan::NewPixelBuffer(n), src.width, src.height, src.bpp);
     if (src.data && n)
         mirlan::ParallelFor(n, kCopyBytesPerThread, [&](size_t first, size_t last) {
             std::memcpy(copy->data + first, src.data + first, last - first);
         });
-    return copy;
+    return copy.release();
 }
 
 }  // namespace
