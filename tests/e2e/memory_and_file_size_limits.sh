@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # End-to-end run of the real editor under a memory limit and a file-size
-# limit, set in the child that starts it. Open the sample; resize it to
-# 5999 pixels wide, which the memory left cannot hold: the alert says memory
-# is short. Save it as BMP, a file larger than the size limit: the alert says
+# limit, set in the child that starts it. Open the sample and turn it half
+# a turn; resize it to 5999 pixels wide, which the memory left cannot hold:
+# the alert says memory is short. Undo, which must still give the sample as
+# opened. Save it as BMP, a file larger than the size limit: the alert says
 # the save failed, and nothing is left in the folder. The editor must still
-# run, and a save as TGA (smaller than the limit) must hold the sample as it
-# was opened.
+# run, and a save as TGA (smaller than the limit) must hold the sample.
 #
 # usage: memory_and_file_size_limits.sh MIRLAN E2E_REFERENCE SOURCE_DIR
 source "$(dirname "$0")/e2e_lib.sh"
@@ -42,6 +42,7 @@ answer_alert() {  # the alert box (a window without a title) closed by Return
   kill -0 "$pid" 2>/dev/null || fail "the editor died: $(cat "$work/mirlan.log")"
 }
 
+key alt+i; key o; key 1                       # Image > Rotation > 180°
 key ctrl+t
 dialog=$(wait_visible "^Taille de l'image$")
 sleep 0.5
@@ -56,6 +57,7 @@ sleep 0.2
 send key --window "$dialog" Return
 answer_alert
 wait_gone "^Taille de l'image$"
+key ctrl+z
 
 key F6
 answer_chooser '^Enregistrer sous BMP$' /out.bmp
