@@ -33,9 +33,11 @@ void PreviewAdjustments(CMirlanUI *ui)
     CImage *img = ui->getImage();
     if (!img)
         return;
-    ui->box_preview->SetImage(img);
-    if (CImage *thumb = ui->box_preview->GetImage())
-        ApplyAdjustments(ui, thumb);
+    RunOrAlert(kChangeFailed, [ui, img] {
+        ui->box_preview->SetImage(img);
+        if (CImage *thumb = ui->box_preview->GetImage())
+            ApplyAdjustments(ui, thumb);
+    });
     ui->box_preview->redraw();
 }
 
@@ -45,10 +47,11 @@ void ApplyToImage(CMirlanUI *ui)
     if (!img)
         return;
     WaitCursor wait;
-    ui->box_image->SaveUndo();
-    ApplyAdjustments(ui, img);
-    ZeroAdjustments(ui);
-    ui->traiteImage();
+    ChangeOrAlert(ui, [ui, img] {
+        ui->box_image->SaveUndo();
+        ApplyAdjustments(ui, img);
+        ZeroAdjustments(ui);
+    });
 }
 
 }  // namespace

@@ -14,6 +14,7 @@ namespace {
 void ToolkitAlert(const char *message) { fl_alert("%s", message); }
 
 const char kSaveFailed[] = "Erreur lors de l'enregistrement de l'image !";
+const char kShortMemory[] = "Mémoire insuffisante.";
 
 using Writer = int (*)(CImage *, const char *);
 
@@ -30,10 +31,14 @@ void SaveAs(CMirlanUI *ui, const char *title, const char *pattern, Writer writer
     if (!chosen)
         return;
     std::string path(chosen);  // the chooser reuses its buffer
-    if (writer(img, path.c_str()) != CImage::kOk) {
-        alert_dialog(kSaveFailed);
+    int status = CImage::kWriteFailed;
+    RunOrAlert(kSaveFailed, [&] {
+        status = writer(img, path.c_str());
+        if (status != CImage::kOk)
+            alert_dialog(kSaveFailed);
+    });
+    if (status != CImage::kOk)
         return;
-    }
     ui->imageInfos("%s (%dx%d %dbpp)", name(path.c_str()), img->width, img->height, img->bpp);
     ui->box_histos->SetImage(img);
     ui->box_histos->SetImagePath(path.c_str());
@@ -43,6 +48,13 @@ void SaveBMP(CMirlanUI *ui) { SaveAs(ui, "Enregistrer sous BMP", "*.{bmp}", CIma
 void SaveTGA(CMirlanUI *ui) { SaveAs(ui, "Enregistrer sous TGA", "*.{tga}", CImage::SaveTGA); }
 
 }  // namespace
+
+const char kChangeFailed[] = "Impossible de modifier l'image !";
+
+void AlertShortMemory(const char *failure)
+{
+    alert_dialog((std::string(failure) + "\n" + kShortMemory).c_str());
+}
 
 char *(*choose_file_dialog)(const char *, const char *, const char *, int) = fl_file_chooser;
 void (*alert_dialog)(const char *) = ToolkitAlert;

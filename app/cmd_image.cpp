@@ -18,9 +18,10 @@ void ChangeImage(Fl_Widget *menu, DepthRule depth, Operation operation)
     if (!img)
         return;
     WaitCursor wait;
-    ui->box_image->SaveUndo();
-    operation(img);
-    ui->traiteImage();
+    ChangeOrAlert(ui, [ui, img, operation] {
+        ui->box_image->SaveUndo();
+        operation(img);
+    });
     if (depth == DepthRule::MayChange)
         ui->imageBits();
 }
@@ -41,8 +42,7 @@ void CMirlanUI::cb_Annuler(Fl_Menu_ *o, void *)
     if (!ui->getImage())
         return;
     WaitCursor wait;
-    ui->box_image->Undo();
-    ui->traiteImage();
+    ChangeOrAlert(ui, [ui] { ui->box_image->Undo(); });
     ui->imageBits();
 }
 

@@ -63,14 +63,9 @@ void PaintColourButton(CMirlanUI *ui, unsigned char r, unsigned char g, unsigned
 
 float TreatmentValue(const CMirlanUI *ui) { return float(ui->ct_valeur->value()); }
 
-// The current treatment on a fresh thumbnail, its point scaled from the
-// image to the thumbnail; the image and the undo copy are not touched.
-void PreviewTreatment(CMirlanUI *ui)
+// A fresh thumbnail of img with the current treatment on it.
+void TreatThumbnail(CMirlanUI *ui, CImage *img)
 {
-    CImage *img = ui->getImage();
-    if (!img)
-        return;
-    WaitCursor wait;
     sRGB colour = CurrentColour(ui);
     int x, y;
     ui->box_image->GetCurseur(&x, &y);
@@ -82,6 +77,17 @@ void PreviewTreatment(CMirlanUI *ui)
     float qy = float(thumb->height) / float(img->height);
     CTi::Traitement(thumb, ui->traitement, colour, TruncToInt(x * qx), TruncToInt(y * qy),
                     TreatmentValue(ui));
+}
+
+// The current treatment on a fresh thumbnail, its point scaled from the
+// image to the thumbnail; the image and the undo copy are not touched.
+void PreviewTreatment(CMirlanUI *ui)
+{
+    CImage *img = ui->getImage();
+    if (!img)
+        return;
+    WaitCursor wait;
+    RunOrAlert(kChangeFailed, [ui, img] { TreatThumbnail(ui, img); });
     ui->box_preview->redraw();
 }
 
@@ -91,12 +97,13 @@ void ApplyTreatment(CMirlanUI *ui)
     if (!img)
         return;
     WaitCursor wait;
-    ui->box_image->SaveUndo();
-    sRGB colour = CurrentColour(ui);
-    int x, y;
-    ui->box_image->GetCurseur(&x, &y);
-    CTi::Traitement(img, ui->traitement, colour, x, y, TreatmentValue(ui));
-    ui->traiteImage();
+    ChangeOrAlert(ui, [ui, img] {
+        ui->box_image->SaveUndo();
+        sRGB colour = CurrentColour(ui);
+        int x, y;
+        ui->box_image->GetCurseur(&x, &y);
+        CTi::Traitement(img, ui->traitement, colour, x, y, TreatmentValue(ui));
+    });
 }
 
 }  // namespace

@@ -8,12 +8,13 @@ namespace {
 const int kZoomMin = 20;
 const int kZoomMax = 300;
 const int kZoomStep = 10;
+const char kZoomFailed[] = "Impossible d'afficher l'image à ce zoom !";
 
 // Sets the slider to percent and zooms the view to the slider's value.
 void ZoomTo(CMirlanUI *ui, int percent)
 {
     ui->sl_zoom->value(percent);
-    ui->box_image->Zoom(TruncToInt(ui->sl_zoom->value()));
+    RunOrAlert(kZoomFailed, [ui] { ui->box_image->Zoom(TruncToInt(ui->sl_zoom->value())); });
     // The view may lower a zoom its copy cannot take; show the one in use.
     ui->sl_zoom->value(ui->box_image->GetZoomPercent());
     ui->grp_image->redraw();

@@ -8,6 +8,8 @@
 #include <FL/Fl.H>
 #include <FL/fl_draw.H>
 
+#include <new>
+
 #include "app/mirlan_ui.h"
 
 // The file chooser (fl_file_chooser by default): title, pattern, preset name,
@@ -40,6 +42,56 @@ public:
     WaitCursor(const WaitCursor &) = delete;
     WaitCursor &operator=(const WaitCursor &) = delete;
 };
+
+// Short memory ends a command, not the program. Every allocation that a
+// picture or a command sizes (undo snapshot, an operation's new pixels,
+// display copies, a save's buffers) reports failure only by throwing
+// std::bad_alloc; catching it at the one place each command goes through
+// keeps the engine free of error paths. It is enough because nothing is
+// lost before the catch: the image view holds the picture and the undo
+// snapshot from before a change until the change ends (EndChange), whatever
+// step ran out, and the views build their new copies before dropping the
+// old ones.
+
+// The alert for a command that ran out of memory: its own failure text,
+// then "Mémoire insuffisante.".
+void AlertShortMemory(const char *failure);
+
+// Failure text of the commands that change the image.
+extern const char kChangeFailed[];
+
+// Runs command; short of memory, the alert instead.
+template <class Command>
+void RunOrAlert(const char *failure, Command command)
+{
+    try {
+        command();
+    } catch (const std::bad_alloc &) {
+        AlertShortMemory(failure);
+    }
+}
+
+// Runs change, which begins with SaveUndo or Undo and changes the image,
+// then refreshes every view. Short of memory, the picture and undo snapshot
+// are put back, the views show them as before, and the alert tells why.
+template <class Change>
+void ChangeOrAlert(CMirlanUI *ui, Change change)
+{
+    bool refreshing = false;
+    try {
+        change();
+        refreshing = true;
+        ui->traiteImage();
+        ui->box_image->EndChange(true);
+    } catch (const std::bad_alloc &) {
+        ui->box_image->EndChange(false);
+        // Views refreshed with the changed picture show the old one again.
+        if (refreshing)
+            RunOrAlert(kChangeFailed, [ui] { ui->traiteImage(); });
+        ui->imageBits();
+        AlertShortMemory(kChangeFailed);
+    }
+}
 
 // Moves win, at its own size, so that it is centred on owner (a negative
 // position becomes 0), and shows it.

@@ -4,6 +4,8 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Shared_Image.H>
 
+#include <signal.h>
+
 #include "app/mirlan_ui.h"
 
 // Built during static initialisation, after the icons it installs.
@@ -12,6 +14,9 @@ static const bool created = (cvui = new CMirlanUI, true);
 int main(int argc, char **argv)
 {
     (void)created;
+    // A file-size limit then fails a save like a full disk, with an alert,
+    // instead of ending the program and losing the picture.
+    signal(SIGXFSZ, SIG_IGN);
     fl_register_images();
     Fl::visual(FL_DOUBLE);
     cvui->show(argc, argv);

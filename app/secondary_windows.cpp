@@ -225,11 +225,12 @@ void CMirlanUI::cb_bt_applyTaille(Fl_Return_Button *o, void *)
     }
     {
         WaitCursor wait;
-        ui->box_image->SaveUndo();
-        int height = int(h);
-        int width = int(w);
-        CTi::Redimensionne(img, width, height);
-        ui->traiteImage();
+        ChangeOrAlert(ui, [ui, img, w, h] {
+            ui->box_image->SaveUndo();
+            int height = int(h);
+            int width = int(w);
+            CTi::Redimensionne(img, width, height);
+        });
     }
     ui->win_taille->hide();
 }

@@ -6,19 +6,21 @@
 // only once it is whole. Needs no display.
 #include <FL/Fl_Shared_Image.H>
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "batch/operations.h"
 #include "image/image.h"
+#include "image/image_file.h"
 #include "version.h"
-#include "widgets/toolkit_image.h"
 
 namespace {
 
@@ -55,6 +57,24 @@ void UseHugePages(char **argv)
         execv(self, argv);
 }
 
+// Why the input could not be opened, in the user's words.
+std::string ReadFailure(const char *path, mirlan::ReadError error)
+{
+    const std::string file = std::string("« ") + path + " »";
+    switch (error) {
+    case mirlan::ReadError::kUnreadable:
+        return "impossible de lire " + file + " : fichier absent ou illisible";
+    case mirlan::ReadError::kTooLarge:
+        return "image " + file + " trop grande : plus de 32767 pixels de côté";
+    case mirlan::ReadError::kNoMemory:
+        return "mémoire insuffisante pour charger l'image " + file;
+    default:
+        return "impossible de charger l'image " + file + " : format non reconnu ou fichier endommagé";
+    }
+}
+
+const char kNoMemory[] = "mémoire insuffisante pour traiter l'image";
+
 int Save(CImage *img, const char *path, int type)
 {
     return type == CImage::kTypeTGA ? CImage::SaveTGA(img, path) : CImage::SaveBMP(img, path);
@@ -64,6 +84,8 @@ int Save(CImage *img, const char *path, int type)
 
 int main(int argc, char **argv)
 {
+    // A file-size limit then fails a write like a full disk.
+    signal(SIGXFSZ, SIG_IGN);
     for (int i = 1; i < argc; ++i)
         if (IsHelp(argv[i])) {
             batch::PrintHelp(stdout);
@@ -87,13 +109,20 @@ int main(int argc, char **argv)
 
     UseHugePages(argv);
     fl_register_images();
-    std::unique_ptr<CImage> img(mirlan::ReadImageFile(input));
-    if (!img)
-        return Fail(kFailed, std::string("impossible de charger l'image « ") + input +
-                                 " » : format invalide ou fichier illisible");
-    if (!batch::RunSteps(img.get(), steps, error))
-        return Fail(kFailed, error);
-    if (Save(img.get(), output, outputType) != CImage::kOk)
-        return Fail(kFailed, std::string("impossible d'écrire « ") + output + " »");
+    // Every allocation sized by the picture or an operation may fail under a
+    // memory limit; the output is written last, so short memory ends here
+    // with a message and the output file untouched.
+    try {
+        mirlan::ReadError why = mirlan::ReadError::kNone;
+        std::unique_ptr<CImage> img(mirlan::ReadImageFile(input, &why));
+        if (!img)
+            return Fail(kFailed, ReadFailure(input, why));
+        if (!batch::RunSteps(img.get(), steps, error))
+            return Fail(kFailed, error);
+        if (Save(img.get(), output, outputType) != CImage::kOk)
+            return Fail(kFailed, std::string("impossible d'écrire « ") + output + " »");
+    } catch (const std::bad_alloc &) {
+        return Fail(kFailed, kNoMemory);
+    }
     return kSuccess;
 }

@@ -1,10 +1,14 @@
-// safe_file.cpp: the temporary-file-and-rename writer used by the image savers.
+// safe_file.cpp: the writer used by the image savers: a temporary file
+// renamed over the target, or the whole file kept in memory and written in
+// place where a rename would split hard links or cannot be made.
 #include "image/safe_file.h"
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <fcntl.h>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,13 +16,36 @@ namespace mirlan {
 
 namespace {
 
+std::string DirectoryOf(const std::string &path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// The file that path names once every symbolic link on the way is followed
+// (the last one may name a file still to be created); empty for a loop.
+std::string FollowLinks(std::string path)
+{
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st;
+        if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        char link[PATH_MAX];
+        const ssize_t n = readlink(path.c_str(), link, sizeof link - 1);
+        if (n <= 0)
+            return path;
+        link[n] = '\0';
+        path = link[0] == '/' ? std::string(link) : DirectoryOf(path) + link;
+    }
+    return std::string();
+}
+
 // "dir/name" -> "dir/.name.tmp-<pid>-<n>": same directory, so that the final
 // rename stays on one file system; hidden, so that file choosers skip it.
 std::string TempNameBeside(const std::string &target, unsigned n)
 {
-    size_t slash = target.rfind('/');
-    std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    std::string dir = DirectoryOf(target);
+    std::string base = target.substr(dir.size());
     const std::string suffix = ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(n);
     // A target name near the file system's 255-byte limit would make the
     // temporary name too long to create: shorten it there.
@@ -30,18 +57,64 @@ std::string TempNameBeside(const std::string &target, unsigned n)
 
 std::atomic<unsigned> temp_counter{0};
 
+// Writes all n bytes to fd; false on any failure.
+bool WriteAll(int fd, const unsigned char *p, size_t n)
+{
+    while (n > 0) {
+        const ssize_t done = write(fd, p, n);
+        if (done < 0 && errno == EINTR)
+            continue;
+        if (done <= 0)
+            return false;
+        p += done;
+        n -= static_cast<size_t>(done);
+    }
+    return true;
+}
+
+// The old file's owner and group where this process may give them (root, or
+// a group the user belongs to); otherwise the file becomes the user's own,
+// as any file they create.
+void GiveOwnerAndGroup(int fd, const struct stat &old)
+{
+    if (fchown(fd, old.st_uid, old.st_gid) == 0)
+        return;
+    if (fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0)
+        return;
+}
+
 }  // namespace
 
-SafeFileWriter::SafeFileWriter(const char *target) : target_(target ? target : "")
+SafeFileWriter::SafeFileWriter(const char *target)
 {
-    if (target_.empty() || target_.back() == '/')
+    const std::string named = target ? target : "";
+    if (named.empty() || named.back() == '/')
+        return;
+    target_ = FollowLinks(named);
+    if (target_.empty())
         return;
     // Saving over an existing file needs the right to write it, as a plain
     // open for writing would.
     struct stat existing;
-    bool replaces = stat(target_.c_str(), &existing) == 0;
+    const bool replaces = stat(target_.c_str(), &existing) == 0;
     if (replaces && (!S_ISREG(existing.st_mode) || access(target_.c_str(), W_OK) != 0))
         return;
+    // A rename would split a file with other names from them.
+    if (replaces && existing.st_nlink > 1) {
+        in_place_ = true;
+        return;
+    }
+    if (OpenTemporary(replaces))
+        return;
+    // No new file can be made beside it, but the file itself is writable.
+    in_place_ = replaces;
+}
+
+bool SafeFileWriter::OpenTemporary(bool replaces)
+{
+    struct stat existing;
+    if (replaces && stat(target_.c_str(), &existing) != 0)
+        return false;
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
         temp_ = TempNameBeside(target_, temp_counter++);
         fd_ = open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -50,11 +123,15 @@ SafeFileWriter::SafeFileWriter(const char *target) : target_(target ? target : "
     }
     if (fd_ < 0) {
         temp_.clear();
-        return;
+        return false;
     }
-    // The new file keeps the permissions of the one it replaces.
-    if (replaces && fchmod(fd_, existing.st_mode & 07777) != 0)
-        failed_ = true;
+    if (replaces) {
+        // The permission bits go last: a change of owner may clear some.
+        GiveOwnerAndGroup(fd_, existing);
+        if (fchmod(fd_, existing.st_mode & 07777) != 0)
+            failed_ = true;
+    }
+    return true;
 }
 
 SafeFileWriter::~SafeFileWriter() { Abandon(); }
@@ -67,33 +144,37 @@ void SafeFileWriter::Abandon()
     if (!temp_.empty())
         unlink(temp_.c_str());
     temp_.clear();
+    kept_.clear();
     failed_ = true;
 }
 
 bool SafeFileWriter::Write(const void *bytes, size_t n)
 {
-    if (fd_ < 0 || failed_)
+    if (!IsOpen() || failed_)
         return false;
-    const char *p = static_cast<const char *>(bytes);
-    while (n > 0) {
-        ssize_t done = write(fd_, p, n);
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done <= 0) {
-            failed_ = true;
-            return false;
-        }
-        p += done;
-        n -= static_cast<size_t>(done);
+    const unsigned char *p = static_cast<const unsigned char *>(bytes);
+    if (!in_place_) {
+        failed_ = !WriteAll(fd_, p, n);
+        return !failed_;
     }
-    return true;
+    try {
+        kept_.insert(kept_.end(), p, p + n);
+    } catch (const std::bad_alloc &) {
+        failed_ = true;
+    }
+    return !failed_;
 }
 
 bool SafeFileWriter::Commit()
 {
-    if (fd_ < 0 || failed_) {
+    if (!IsOpen() || failed_) {
         Abandon();
         return false;
+    }
+    if (in_place_) {
+        const bool ok = CommitInPlace();
+        Abandon();
+        return ok;
     }
     // Some file systems report a full disk only when the data is flushed or
     // the file closed; the target is replaced only after both succeeded.
@@ -106,6 +187,20 @@ bool SafeFileWriter::Commit()
     }
     Abandon();
     return false;
+}
+
+// The whole picture is encoded by now: the file is overwritten from its
+// start and cut to the new length only after every byte went in, so that a
+// failure leaves as much of it as it can.
+bool SafeFileWriter::CommitInPlace()
+{
+    const int fd = open(target_.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool ok = WriteAll(fd, kept_.data(), kept_.size()) &&
+              ftruncate(fd, static_cast<off_t>(kept_.size())) == 0 && fsync(fd) == 0;
+    ok = close(fd) == 0 && ok;
+    return ok;
 }
 
 }  // namespace mirlan

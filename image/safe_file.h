@@ -1,20 +1,27 @@
 // safe_file.h: writes a file so that a failed save never damages the file it
-// was meant to replace.
+// was meant to replace, and a save over an existing file keeps what the user
+// has of it.
 //
-// The bytes go to a hidden temporary file in the target's directory; Commit()
-// flushes it to disk and renames it over the target. Any failed write, flush,
+// A symbolic link is followed to the file it names, which receives the bytes
+// (the link stays). Usually the bytes go to a hidden temporary file in that
+// file's directory, which takes the old file's permissions, owner and group
+// and is renamed over it at Commit(). A file with several hard links, or in a
+// directory where no temporary file can be made, is written in place instead:
+// every byte is kept in memory until Commit(), which writes them all over the
+// file and only then cuts it to its new length. Any failed write, flush,
 // close or rename makes the save fail, and the temporary file is removed.
 #ifndef MIRLAN_IMAGE_SAFE_FILE_H
 #define MIRLAN_IMAGE_SAFE_FILE_H
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace mirlan {
 
 class SafeFileWriter {
 public:
-    // Creates the temporary file beside target; IsOpen() tells whether it worked.
+    // Prepares the save of target; IsOpen() tells whether it can go on.
     explicit SafeFileWriter(const char *target);
     // Removes the temporary file unless Commit() succeeded.
     ~SafeFileWriter();
@@ -22,19 +29,26 @@ public:
     SafeFileWriter(const SafeFileWriter &) = delete;
     SafeFileWriter &operator=(const SafeFileWriter &) = delete;
 
-    bool IsOpen() const { return fd_ >= 0; }
-    // Appends n bytes; false on any failure (a full disk, a size limit),
-    // after which every later call fails too.
+    bool IsOpen() const { return fd_ >= 0 || in_place_; }
+    // True when the file is written in place at Commit().
+    bool InPlace() const { return in_place_; }
+    // Appends n bytes; false on any failure (a full disk, a size limit,
+    // short memory), after which every later call fails too.
     bool Write(const void *bytes, size_t n);
-    // Flushes, closes and renames the temporary file over the target.
+    // Puts the bytes in the file: flushes and renames the temporary file
+    // over it, or writes the kept bytes over it in place.
     bool Commit();
 
 private:
+    bool OpenTemporary(bool replaces);
+    bool CommitInPlace();
     void Abandon();
 
-    std::string target_;
+    std::string target_;  // the file that receives the bytes, links resolved
     std::string temp_;
     int fd_ = -1;
+    bool in_place_ = false;
+    std::vector<unsigned char> kept_;  // the bytes of an in-place save
     bool failed_ = false;
 };
 

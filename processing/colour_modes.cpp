@@ -1,5 +1,8 @@
 // colour_modes.cpp: the negative and the conversions between 24-bit colour
-// and 8-bit grey levels.
+// and 8-bit grey levels. The conversions fill a new buffer and give it to
+// the image only once it is whole: short of memory, the image is untouched.
+#include <memory>
+
 #include "processing/pixel_pass.h"
 #include "processing/ti.h"
 
@@ -14,7 +17,8 @@ void CTi::NiveauxGris(CImage *img)
     if (img->bpp != 24)
         return;
     const size_t pixels = CImage::ByteCount(img->width, img->height, 8);
-    unsigned char *grey = mirlan::NewPixelBuffer(pixels);
+    std::unique_ptr<unsigned char[]> kept(mirlan::NewPixelBuffer(pixels));
+    unsigned char *grey = kept.get();
     const unsigned char *src = img->data;
     mirlan::ParallelFor(pixels, mirlan::kMinItemsPerThread, [grey, src](size_t first, size_t last) {
         unsigned char *out = grey;  // a local: the stores cannot alias it
@@ -22,7 +26,7 @@ void CTi::NiveauxGris(CImage *img)
         for (size_t k = first; k < last; ++k, p += 3)
             out[k] = static_cast<unsigned char>(mirlan::Luminosity(p));
     });
-    img->Replace(grey, img->width, img->height, 8);
+    img->Replace(kept.release(), img->width, img->height, 8);
 }
 
 void CTi::CouleursRVB(CImage *img)
@@ -30,7 +34,8 @@ void CTi::CouleursRVB(CImage *img)
     if (img->bpp != 8)
         return;
     const size_t pixels = img->ByteCount();
-    unsigned char *colour = mirlan::NewPixelBuffer(pixels * 3);
+    std::unique_ptr<unsigned char[]> kept(mirlan::NewPixelBuffer(pixels * 3));
+    unsigned char *colour = kept.get();
     const unsigned char *src = img->data;
     mirlan::ParallelFor(pixels, mirlan::kMinItemsPerThread, [colour, src](size_t first, size_t last) {
         const unsigned char *in = src;  // a local: the stores cannot alias it
@@ -41,5 +46,5 @@ void CTi::CouleursRVB(CImage *img)
             p[2] = in[k];
         }
     });
-    img->Replace(colour, img->width, img->height, 24);
+    img->Replace(kept.release(), img->width, img->height, 24);
 }

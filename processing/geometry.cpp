@@ -5,10 +5,13 @@
 // rows read and written stay in cache; the half turn and the mirrors swap
 // pixels in place; the resizing picks, for output pixel (x, y), the source
 // pixel (x * W / w, y * H / h), which is exactly what the toolkit's
-// Fl_RGB_Image::copy gives, so the engine needs no toolkit at all.
+// Fl_RGB_Image::copy gives, so the engine needs no toolkit at all. A new
+// buffer goes to the image only once it is whole: short of memory
+// (std::bad_alloc), the image is untouched.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #ifdef __SSE2__
@@ -163,7 +166,8 @@ template <int B>
 void QuarterTurn(CImage *img, bool clockwise)
 {
     const size_t w = size_t(img->width), h = size_t(img->height);
-    unsigned char *turned = mirlan::NewPixelBuffer(img->ByteCount());
+    std::unique_ptr<unsigned char[]> kept(mirlan::NewPixelBuffer(img->ByteCount()));
+    unsigned char *turned = kept.get();
     const unsigned char *src = img->data;
     // Whole tiles of destination rows per thread, so no two threads share a tile.
     size_t tiles = (w + kTile - 1) / kTile;
@@ -171,7 +175,7 @@ void QuarterTurn(CImage *img, bool clockwise)
     mirlan::ParallelFor(tiles, min_tiles, [=](size_t first, size_t last) {
         QuarterTurnRows<B>(src, turned, w, h, clockwise, first * kTile, std::min(w, last * kTile));
     });
-    img->Replace(turned, int(h), int(w), img->bpp);
+    img->Replace(kept.release(), int(h), int(w), img->bpp);
 }
 
 // ---------------------------------------------------------------------------
@@ -466,13 +470,14 @@ void Resize(CImage *img, int new_w, int new_h)
     size_t wide = w - 1;
     while (wide > 0 && col_offset[wide - 1] == (src_w - 1) * B)
         --wide;
-    unsigned char *resized = mirlan::NewPixelBuffer(CImage::ByteCount(new_w, new_h, img->bpp));
+    std::unique_ptr<unsigned char[]> kept(mirlan::NewPixelBuffer(CImage::ByteCount(new_w, new_h, img->bpp)));
+    unsigned char *resized = kept.get();
     const unsigned char *src = img->data;
     const size_t *cols = col_offset.data();
     mirlan::ParallelFor(h, kMinBytesPerThread / (w * B) + 1, [=](size_t first, size_t last) {
         ResizeRows<B>(src, src_w, src_h, resized, w, h, cols, wide, first, last);
     });
-    img->Replace(resized, new_w, new_h, img->bpp);
+    img->Replace(kept.release(), new_w, new_h, img->bpp);
 }
 
 }  // namespace

@@ -1,12 +1,17 @@
 // parallel.h: splits a loop over rows between the machine's cores.
 //
 // Used only by operations whose result does not depend on the order in
-// which rows are visited; small images run on the calling thread.
+// which rows are visited; small images run on the calling thread. Short of
+// memory, a thread that cannot be started leaves its rows to the calling
+// thread, and an exception in a body (std::bad_alloc) reaches the caller
+// once every thread has ended, instead of ending the program.
 #ifndef MIRLAN_PARALLEL_H
 #define MIRLAN_PARALLEL_H
 
 #include <algorithm>
 #include <cstddef>
+#include <exception>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -24,16 +29,38 @@ void ParallelFor(size_t count, size_t min_per_thread, Body body)
             body(size_t(0), count);
         return;
     }
+    const size_t chunk = count / threads;
+    std::vector<std::exception_ptr> failures(threads);
     std::vector<std::thread> pool;
-    pool.reserve(threads - 1);
-    size_t chunk = count / threads;
-    for (size_t t = 1; t < threads; ++t) {
-        size_t first = t * chunk, last = (t + 1 == threads) ? count : first + chunk;
-        pool.emplace_back([=] { body(first, last); });
+    size_t started = 1;
+    try {
+        pool.reserve(threads - 1);
+        for (; started < threads; ++started) {
+            const size_t first = started * chunk, last = (started + 1 == threads) ? count : first + chunk;
+            std::exception_ptr *failure = &failures[started];
+            pool.emplace_back([=] {
+                try {
+                    body(first, last);
+                } catch (...) {
+                    *failure = std::current_exception();
+                }
+            });
+        }
+    } catch (const std::exception &) {
+        // No memory for another thread: the rest runs here.
     }
-    body(size_t(0), chunk);
+    try {
+        body(size_t(0), chunk);
+        if (started < threads)
+            body(started * chunk, count);
+    } catch (...) {
+        failures[0] = std::current_exception();
+    }
     for (auto &thread : pool)
         thread.join();
+    for (const std::exception_ptr &failure : failures)
+        if (failure)
+            std::rethrow_exception(failure);
 }
 
 }  // namespace mirlan

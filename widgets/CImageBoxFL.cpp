@@ -9,9 +9,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 #include "image/image.h"
 #include "processing/parallel.h"
+#include "processing/pixel_buffer.h"
 #include "widgets/nearest_scale.h"
 #include "widgets/toolkit_image.h"
 
@@ -54,22 +56,19 @@ float FittingZoom(float zoom, const CImage &img)
 // Below a megabyte a copy is not worth a second thread.
 const size_t kCopyBytesPerThread = size_t(1) << 20;
 
-// Copies src, pixels, sides and depth, into dst when dst's buffer holds
-// exactly as many bytes; false otherwise. Every command takes a snapshot
-// and most keep the byte count: reusing the pages already mapped saves
-// mapping and zeroing tens of megabytes each time on a large photo.
-bool CopyInto(const CImage &src, CImage &dst)
+// A new copy of src, its bytes copied on every core into a buffer on huge
+// pages where the kernel has them (fewer page faults to map tens of
+// megabytes). Throws std::bad_alloc with nothing changed when memory is short.
+CImage *CopyOf(const CImage &src)
 {
     const size_t n = src.ByteCount();
-    if (!src.data || !dst.data || dst.ByteCount() != n)
-        return false;
-    mirlan::ParallelFor(n, kCopyBytesPerThread, [&](size_t first, size_t last) {
-        std::memcpy(dst.data + first, src.data + first, last - first);
-    });
-    dst.width = src.width;
-    dst.height = src.height;
-    dst.bpp = src.bpp;
-    return true;
+    std::unique_ptr<CImage> copy(new CImage());
+    copy->Replace(mirlan::NewPixelBuffer(n), src.width, src.height, src.bpp);
+    if (src.data && n)
+        mirlan::ParallelFor(n, kCopyBytesPerThread, [&](size_t first, size_t last) {
+            std::memcpy(copy->data + first, src.data + first, last - first);
+        });
+    return copy.release();
 }
 
 }  // namespace
@@ -87,10 +86,19 @@ CImageBoxFL::~CImageBoxFL() { ReleaseImages(); }
 
 void CImageBoxFL::ReleaseImages()
 {
+    DropHeld();
     delete imgSource;
     delete imgZoom;
     delete imgUndo;
     imgSource = imgZoom = imgUndo = nullptr;
+}
+
+void CImageBoxFL::DropHeld()
+{
+    delete heldUndo;
+    delete heldSource;
+    heldUndo = heldSource = nullptr;
+    snapshotTaken = false;
 }
 
 void CImageBoxFL::ShowEmpty() { size(0, 0); }
@@ -119,15 +127,17 @@ void CImageBoxFL::Zoom(int percent)
     // A factor of 0 would leave the cursor with no way back to the source;
     // past kMaxSide * 100 % even a 1-pixel side would not fit.
     percent = std::clamp(percent, 1, kMaxSide * 100);
-    curseurX = ToSource(curseurX, zoom);
-    curseurY = ToSource(curseurY, zoom);
-    zoom = percent / 100.0f;
+    float newZoom = percent / 100.0f;
+    if (imgSource)
+        newZoom = FittingZoom(newZoom, *imgSource);
+    const int x = ToScaled(ToSource(curseurX, zoom), newZoom), y = ToScaled(ToSource(curseurY, zoom), newZoom);
     if (imgSource) {
-        zoom = FittingZoom(zoom, *imgSource);
-        RebuildZoomImage();
+        RebuildAt(newZoom, x, y);
+        return;
     }
-    curseurX = ToScaled(curseurX, zoom);
-    curseurY = ToScaled(curseurY, zoom);
+    zoom = newZoom;
+    curseurX = x;
+    curseurY = y;
 }
 
 void CImageBoxFL::ImageChange()
@@ -135,29 +145,55 @@ void CImageBoxFL::ImageChange()
     if (!imgSource)
         return;
     const float fitting = FittingZoom(zoom, *imgSource);
-    if (fitting != zoom) {
-        // The image grew past what the zoom allows: keep the cursor on the
-        // same source pixel at the lowered zoom.
-        curseurX = ToScaled(ToSource(curseurX, zoom), fitting);
-        curseurY = ToScaled(ToSource(curseurY, zoom), fitting);
-        zoom = fitting;
-    }
-    RebuildZoomImage();
+    // The image grew past what the zoom allows: keep the cursor on the
+    // same source pixel at the lowered zoom.
+    if (fitting != zoom)
+        RebuildAt(fitting, ToScaled(ToSource(curseurX, zoom), fitting), ToScaled(ToSource(curseurY, zoom), fitting));
+    else
+        RebuildZoomImage();
 }
 
+// The zoom and cursor change only once the display copy is rebuilt at the
+// new zoom, so that short memory leaves the view as it was.
+void CImageBoxFL::RebuildAt(float newZoom, int newCurseurX, int newCurseurY)
+{
+    const float oldZoom = zoom;
+    zoom = newZoom;
+    try {
+        RebuildZoomImage();
+    } catch (...) {
+        zoom = oldZoom;
+        throw;
+    }
+    curseurX = newCurseurX;
+    curseurY = newCurseurY;
+}
+
+// Throws std::bad_alloc with the display copy untouched when memory is short.
 void CImageBoxFL::RebuildZoomImage()
 {
     const int W = ScaledSide(zoom, imgSource->width), H = ScaledSide(zoom, imgSource->height);
     if (imgZoom && imgZoom->ByteCount() == CImage::ByteCount(W, H, imgSource->bpp)) {
         // As many bytes as before (a change that kept the picture's size, or
-        // a quarter turn): the old buffer takes the new pixels.
+        // a quarter turn): the old buffer takes the new pixels. The scaling
+        // allocates before it writes, so a failure leaves the copy whole.
+        const int16_t oldW = imgZoom->width, oldH = imgZoom->height;
+        const uint8_t oldBpp = imgZoom->bpp;
         imgZoom->width = static_cast<int16_t>(W);
         imgZoom->height = static_cast<int16_t>(H);
         imgZoom->bpp = imgSource->bpp;
-        mirlan::ScaleNearestInto(*imgSource, *imgZoom);
+        try {
+            mirlan::ScaleNearestInto(*imgSource, *imgZoom);
+        } catch (...) {
+            imgZoom->width = oldW;
+            imgZoom->height = oldH;
+            imgZoom->bpp = oldBpp;
+            throw;
+        }
     } else {
+        CImage *rebuilt = mirlan::ScaleNearest(*imgSource, W, H);
         delete imgZoom;
-        imgZoom = mirlan::ScaleNearest(*imgSource, W, H);
+        imgZoom = rebuilt;
     }
     size(imgZoom->width, imgZoom->height);
 }
@@ -169,24 +205,44 @@ void CImageBoxFL::Close()
     curseurX = curseurY = 0;
 }
 
+// Both begin a change with a fresh copy and hold what it replaces, rather
+// than copying into the buffer already there: a change that then runs out
+// of memory can put back the picture and the undo snapshot exactly.
 void CImageBoxFL::SaveUndo()
 {
     if (!imgSource)
         return;
-    if (!imgUndo || !CopyInto(*imgSource, *imgUndo)) {
-        delete imgUndo;
-        imgUndo = imgSource->Copy();
-    }
+    CImage *snapshot = CopyOf(*imgSource);
+    DropHeld();
+    heldUndo = imgUndo;
+    imgUndo = snapshot;
+    snapshotTaken = true;
 }
 
 void CImageBoxFL::Undo()
 {
     if (!imgUndo)
         return;
-    if (!imgSource || !CopyInto(*imgUndo, *imgSource)) {
+    CImage *restored = CopyOf(*imgUndo);
+    DropHeld();
+    heldSource = imgSource;
+    imgSource = restored;
+}
+
+void CImageBoxFL::EndChange(bool kept)
+{
+    if (!kept && snapshotTaken) {
+        // The snapshot is the image as it was before the change.
         delete imgSource;
-        imgSource = imgUndo->Copy();
+        imgSource = imgUndo;
+        imgUndo = heldUndo;
+        heldUndo = nullptr;
+    } else if (!kept && heldSource) {
+        delete imgSource;
+        imgSource = heldSource;
+        heldSource = nullptr;
     }
+    DropHeld();
 }
 
 void CImageBoxFL::GetCurseur(int *x, int *y)

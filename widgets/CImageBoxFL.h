@@ -33,11 +33,17 @@ public:
     void ImageChange();
     // Drops the image, its scaled copy and the undo snapshot.
     void Close();
-    // Keeps a copy of the source image as the undo snapshot.
+    // Keeps a copy of the source image as the undo snapshot. Begins a
+    // change: the snapshot it replaces is held until EndChange.
     void SaveUndo();
     // Puts a copy of the undo snapshot back as the source image; the caller
-    // then calls ImageChange.
+    // then calls ImageChange. Begins a change: the image it replaces is held
+    // until EndChange.
     void Undo();
+    // Ends the change begun by SaveUndo or Undo. Not kept (the change ran out
+    // of memory), the source image and the undo snapshot are again the
+    // very ones from before it; the caller then calls ImageChange.
+    void EndChange(bool kept);
     // The cursor in source-image pixels.
     void GetCurseur(int *x, int *y);
 
@@ -64,8 +70,15 @@ private:
     CImage *imgUndo;
     int curseurX;
     int curseurY;
+    // What a change in progress replaced: the undo snapshot before SaveUndo
+    // (snapshotTaken, possibly none), or the source image before Undo.
+    CImage *heldUndo = nullptr;
+    CImage *heldSource = nullptr;
+    bool snapshotTaken = false;
 
     void ReleaseImages();
+    void DropHeld();
+    void RebuildAt(float newZoom, int newCurseurX, int newCurseurY);
     void RebuildZoomImage();
     void ShowEmpty();
 };

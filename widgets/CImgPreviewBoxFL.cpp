@@ -15,9 +15,10 @@ CImgPreviewBoxFL::~CImgPreviewBoxFL() { delete imgPreview; }
 
 void CImgPreviewBoxFL::SetImage(CImage *img)
 {
+    // Made before the old one goes: short memory leaves the thumbnail as it was.
+    CImage *thumb = img ? mirlan::ScaleNearest(*img, kThumbWidth, kThumbHeight) : nullptr;
     Close();
-    if (img)
-        imgPreview = mirlan::ScaleNearest(*img, kThumbWidth, kThumbHeight);
+    imgPreview = thumb;
 }
 
 void CImgPreviewBoxFL::Close()

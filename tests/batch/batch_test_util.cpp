@@ -1,8 +1,11 @@
 // batch_test_util.cpp: running mirlan-batch from the tests.
 #include "batch_test_util.h"
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,18 +14,6 @@
 
 namespace batchtest {
 
-namespace {
-
-// Single quotes keep every argument one word for the shell.
-std::string Quoted(const std::string &word)
-{
-    std::string q = "'";
-    for (char c : word)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-}  // namespace
 
 std::string FileBytes(const std::string &path)
 {
@@ -47,16 +38,32 @@ std::vector<std::string> Words(const std::string &line)
     return words;
 }
 
-Outcome RunBatch(const std::vector<std::string> &args, const std::string &dir, bool without_display)
+Outcome RunBatch(const std::vector<std::string> &args, const std::string &dir, bool without_display,
+                 Limit limit)
 {
-    std::string command = without_display ? "env -u DISPLAY " : "";
-    command += Quoted(MIRLAN_BINARY_DIR "/batch/mirlan-batch");
+    const std::string program = MIRLAN_BINARY_DIR "/batch/mirlan-batch";
+    std::vector<char *> argv = {const_cast<char *>(program.c_str())};
     for (const std::string &a : args)
-        command += " " + Quoted(a);
+        argv.push_back(const_cast<char *>(a.c_str()));
+    argv.push_back(nullptr);
     const std::string out = dir + "/batch.stdout", err = dir + "/batch.stderr";
-    command += " >" + Quoted(out) + " 2>" + Quoted(err);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (o < 0 || e < 0 || dup2(o, 1) < 0 || dup2(e, 2) < 0)
+            _exit(127);
+        if (without_display)
+            unsetenv("DISPLAY");
+        const struct rlimit rl = {limit.bytes, limit.bytes};
+        if (limit.resource >= 0 && setrlimit(limit.resource, &rl) != 0)
+            _exit(127);
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    int raw = 0;
+    waitpid(pid, &raw, 0);
     Outcome run;
-    const int raw = std::system(command.c_str());
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     run.out = FileBytes(out);
     run.err = FileBytes(err);

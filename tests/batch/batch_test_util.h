@@ -15,9 +15,17 @@ struct Outcome {
     std::string err;
 };
 
+// A resource limit (RLIMIT_AS, RLIMIT_FSIZE) set in the child before it runs
+// the program; resource -1 for none.
+struct Limit {
+    int resource = -1;
+    unsigned long bytes = 0;
+};
+
 // Runs mirlan-batch with args, its streams captured through files in dir;
 // without_display drops DISPLAY from its environment.
-Outcome RunBatch(const std::vector<std::string> &args, const std::string &dir, bool without_display = false);
+Outcome RunBatch(const std::vector<std::string> &args, const std::string &dir, bool without_display = false,
+                 Limit limit = {});
 
 // The bytes of a file; empty when it cannot be read.
 std::string FileBytes(const std::string &path);

@@ -1,8 +1,10 @@
 // cli_test.cpp: mirlan-batch as a command: its help, its refusals of faulty
-// command lines and unreadable files (French message, non-zero status, no
-// output file, an existing output left as it was), and running without a
-// display.
+// command lines, its failures on unreadable files, short memory and a full
+// disk (French message, non-zero status, an existing output left as it
+// was), and running without a display.
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -109,17 +111,74 @@ TEST_F(BatchCommand, LimitsOfEveryRangeAreAccepted)
     }
 }
 
-TEST_F(BatchCommand, UnreadableInputsAreRefused)
+// Every way a run can fail after its command line was accepted: status 1,
+// a message that says what went wrong, no temporary file left, and the
+// output that was there kept as it was. Memory and file-size limits are set
+// in the child that runs the program.
+TEST_F(BatchCommand, FailuresSayWhatWentWrongAndLoseNothing)
 {
-    ExpectRefused(RunBatch({Path("absent.ppm"), Path("out.tga")}, dir), 1, "impossible de charger");
     FILE *f = std::fopen(Path("text.ppm").c_str(), "wb");
     ASSERT_NE(f, nullptr);
     std::fputs("P6\n5 4\n255\nshort", f);
     std::fclose(f);
-    ExpectRefused(RunBatch({Path("text.ppm"), Path("out.tga")}, dir), 1, "text.ppm");
     std::filesystem::copy_file(Path("in.ppm"), Path("in.jpg"));
-    ExpectRefused(RunBatch({Path("in.jpg"), Path("out.tga")}, dir), 1, "format invalide");
-    ExpectRefused(RunBatch({dir, Path("out.tga")}, dir), 1, "impossible de charger");
+    // A TGA header declaring 32767 x 32767 colour pixels, and one pixel.
+    const unsigned char huge[] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xff, 0x7f, 0xff, 0x7f, 24, 0x20, 1, 2, 3};
+    f = std::fopen(Path("huge.tga").c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(huge, 1, sizeof huge, f);
+    std::fclose(f);
+    // 24 MB of grey: in colour 72 MB, and as much again for a quarter turn.
+    CImage grey(6000, 4000, 8);
+    for (size_t i = 0; i < grey.ByteCount(); ++i)
+        grey.data[i] = static_cast<unsigned char>(i % 251);
+    ASSERT_EQ(CImage::SaveTGA(&grey, Path("grey.tga").c_str()), CImage::kOk);
+
+    const unsigned long kMiB = 1ul << 20;
+    struct Row {
+        const char *input;  // in the test's folder; "" for the folder itself
+        const char *output;
+        const char *operations;
+        Limit limit;
+        const char *message;
+    };
+    const Row rows[] = {
+        {"absent.ppm", "out.tga", "", {}, "impossible de lire"},
+        {"", "out.tga", "", {}, "fichier absent ou illisible"},
+        {"text.ppm", "out.tga", "", {}, "format non reconnu ou fichier endommagé"},
+        {"in.jpg", "out.tga", "", {}, "format non reconnu ou fichier endommagé"},
+        {"huge.tga", "out.tga", "", {RLIMIT_AS, 512 * kMiB}, "mémoire insuffisante"},
+        // The conversion fits, the turn that follows does not.
+        {"grey.tga", "out.tga", "couleursrvb rot90h", {RLIMIT_AS, 130 * kMiB}, "mémoire insuffisante"},
+        {"grey.tga", "out.tga", "", {RLIMIT_FSIZE, 64 * 1024}, "impossible d'écrire"},
+        {"grey.tga", "out.bmp", "negatif", {RLIMIT_FSIZE, 64 * 1024}, "impossible d'écrire"},
+        {"in.ppm", "missing/out.tga", "", {}, "impossible d'écrire"},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(std::string(row.input) + " " + row.operations);
+#if defined(__SANITIZE_ADDRESS__)
+        if (row.limit.resource == RLIMIT_AS)
+            continue;  // the sanitizer's shadow memory needs more address space than any limit
+#endif
+        for (const char *name : {"out.tga", "out.bmp"}) {
+            f = std::fopen(Path(name).c_str(), "wb");
+            ASSERT_NE(f, nullptr);
+            std::fputs("earlier result", f);
+            std::fclose(f);
+        }
+        std::vector<std::string> args = {Path(row.input), Path(row.output)};
+        for (const std::string &w : Words(row.operations))
+            args.push_back(w);
+        const std::filesystem::path folder(dir);
+        const auto before = std::distance(std::filesystem::directory_iterator(folder), {});
+        const Outcome run = RunBatch(args, dir, false, row.limit);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err.rfind("mirlan-batch : ", 0), 0u) << run.err;
+        EXPECT_NE(run.err.find(row.message), std::string::npos) << run.err;
+        EXPECT_EQ(FileBytes(Path("out.tga")), "earlier result");
+        EXPECT_EQ(FileBytes(Path("out.bmp")), "earlier result");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), before);
+    }
 }
 
 TEST_F(BatchCommand, AFailureLeavesAnExistingOutputAsItWas)
@@ -138,13 +197,6 @@ TEST_F(BatchCommand, AFailureLeavesAnExistingOutputAsItWas)
     for (const auto &entry : std::filesystem::directory_iterator(dir))
         EXPECT_TRUE(entry.path().filename() == "in.ppm" || entry.path().filename() == "out.tga")
             << entry.path();
-}
-
-TEST_F(BatchCommand, AnUnwritableOutputIsAFailure)
-{
-    const Outcome run = RunBatch({Path("in.ppm"), Path("missing/out.tga")}, dir);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("impossible d'écrire"), std::string::npos) << run.err;
 }
 
 TEST_F(BatchCommand, RunsWithoutADisplay)

@@ -1,6 +1,7 @@
-// save_failure_test.cpp: what the TGA and BMP writers do when a save cannot
-// be made: the code they return, the existing file they must not damage and
-// the temporary file they must not leave behind.
+// save_failure_test.cpp: what saving over a path keeps and what it refuses:
+// symbolic and hard links, permissions, owner and group, a folder where no
+// new file can be made, and the saves that must fail without damaging the
+// file that was there or leaving a temporary file behind.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -9,9 +10,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 
 #include "image/image.h"
+#include "image/safe_file.h"
 #include "image_test_util.h"
 
 using testutil::Bytes;
@@ -19,155 +23,194 @@ using testutil::TempDir;
 
 namespace {
 
-using Saver = int (*)(CImage *, const char *);
+const Bytes kOld(300, 'o');
+const uid_t kNobody = 65534;
 
-struct Writer {
-    const char *name;
-    Saver save;
-};
+// Another user's file for root to save over; the user's own otherwise.
+uid_t Owner() { return geteuid() == 0 ? kNobody : geteuid(); }
+gid_t Group() { return geteuid() == 0 ? kNobody : getegid(); }
 
-const Writer kWriters[] = {{"SaveTGA", CImage::SaveTGA}, {"SaveBMP", CImage::SaveBMP}};
-
-// Runs save(img, path) in a child process whose files may not grow beyond
-// limit bytes (writes past it fail, SIGXFSZ ignored); the child's result.
-int SaveWithFileSizeLimit(Saver save, CImage *img, const std::string &path, rlim_t limit)
+struct stat StatOf(const std::string &path)
 {
-    pid_t pid = fork();
+    struct stat st = {};
+    lstat(path.c_str(), &st);
+    return st;
+}
+
+// Runs save in a child, as the ordinary user nobody when asked (root may
+// write anything), with writes past limit bytes failing (0: no limit).
+// Returns its status, or -1 when the child could not become nobody.
+int SaveInChild(const std::function<int()> &save, bool asNobody, rlim_t limit)
+{
+    const pid_t pid = fork();
     if (pid == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        struct rlimit rl = {limit, limit};
-        if (setrlimit(RLIMIT_FSIZE, &rl) != 0)
+        if (asNobody && geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0))
             _exit(100);
-        _exit(save(img, path.c_str()));
+        if (limit) {
+            signal(SIGXFSZ, SIG_IGN);  // as the programs do
+            const struct rlimit rl = {limit, limit};
+            setrlimit(RLIMIT_FSIZE, &rl);
+        }
+        _exit(save());
     }
     int status = 0;
     waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return WIFEXITED(status) && WEXITSTATUS(status) != 100 ? WEXITSTATUS(status) : -1;
 }
 
-size_t SizeOfSave(Saver save, CImage *img, const TempDir &dir)
+std::vector<std::string> SortedEntries(const TempDir &d)
 {
-    std::string path = dir.File("probe");
-    EXPECT_EQ(save(img, path.c_str()), CImage::kOk);
-    size_t n = testutil::ReadFile(path).size();
-    unlink(path.c_str());
-    return n;
+    std::vector<std::string> names = d.Entries();
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }  // namespace
 
-TEST(SaveFailure, MissingDirectoryGivesFour)
+TEST(SaveRules, WhatASaveKeepsAndWhatItRefuses)
 {
-    TempDir dir;
-    auto img = testutil::MakeImage(4, 4, 24);
-    for (const Writer &w : kWriters)
-        EXPECT_EQ(w.save(img.get(), dir.File("no/such/dir/x.img").c_str()), CImage::kWriteFailed) << w.name;
-    EXPECT_TRUE(dir.Entries().empty());
-}
+    auto img = testutil::MakeImage(40, 30, 24);
+    TempDir expected;
+    ASSERT_EQ(CImage::SaveTGA(img.get(), expected.File("x.tga").c_str()), CImage::kOk);
+    const Bytes picture = testutil::ReadFile(expected.File("x.tga"));
 
-TEST(SaveFailure, DirectoryAsTargetGivesFourAndStaysADirectory)
-{
-    TempDir dir;
-    auto img = testutil::MakeImage(4, 4, 24);
-    std::string target = dir.File("sub");
-    ASSERT_EQ(mkdir(target.c_str(), 0700), 0);
-    for (const Writer &w : kWriters) {
-        EXPECT_EQ(w.save(img.get(), target.c_str()), CImage::kWriteFailed) << w.name;
-        struct stat st;
-        ASSERT_EQ(stat(target.c_str(), &st), 0);
-        EXPECT_TRUE(S_ISDIR(st.st_mode));
-    }
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"sub"});
-}
-
-TEST(SaveFailure, FullDiskGivesFourAndKeepsTheOldFile)
-{
-    TempDir dir;
-    auto img = testutil::MakeImage(120, 80, 24);
-    const Bytes old = {'o', 'l', 'd', ' ', 'f', 'i', 'l', 'e'};
-    for (const Writer &w : kWriters) {
-        const size_t full = SizeOfSave(w.save, img.get(), dir);
-        std::string target = dir.File("keep.img");
-        // Fails at the header, in the pixels, and on the very last byte.
-        for (rlim_t limit : {rlim_t(10), rlim_t(full / 2), rlim_t(full - 1)}) {
-            testutil::WriteFile(target, old);
-            EXPECT_EQ(SaveWithFileSizeLimit(w.save, img.get(), target, limit), CImage::kWriteFailed)
-                << w.name << " limit " << limit;
-            EXPECT_EQ(testutil::ReadFile(target), old) << w.name;
-            EXPECT_EQ(dir.Entries(), std::vector<std::string>{"keep.img"}) << w.name;
+    struct Row {
+        const char *what;
+        // Prepares dir and returns the path to save to.
+        std::function<std::string(const TempDir &)> setUp;
+        bool asNobody;
+        rlim_t limit;
+        int status;
+        // Checks dir after the save.
+        std::function<void(const TempDir &)> check;
+    };
+    auto content = [](const TempDir &d, const char *name) { return testutil::ReadFile(d.File(name)); };
+    const Row rows[] = {
+        {"a symbolic link stays, its target receives the picture",
+         [](const TempDir &d) {
+             mkdir(d.File("real").c_str(), 0755);
+             testutil::WriteFile(d.File("real/t.tga"), kOld);
+             symlink("real/t.tga", d.File("link.tga").c_str());
+             return d.File("link.tga");
+         },
+         false, 0, CImage::kOk,
+         [&](const TempDir &d) {
+             EXPECT_TRUE(S_ISLNK(StatOf(d.File("link.tga")).st_mode));
+             EXPECT_EQ(content(d, "real/t.tga"), picture);
+             EXPECT_EQ(SortedEntries(d), (std::vector<std::string>{"link.tga", "real"}));
+         }},
+        {"permission bits, owner and group are kept",
+         [](const TempDir &d) {
+             testutil::WriteFile(d.File("f.tga"), kOld);
+             chmod(d.File("f.tga").c_str(), 0604);
+             if (chown(d.File("f.tga").c_str(), Owner(), Group()) != 0)
+                 ADD_FAILURE() << "chown";
+             return d.File("f.tga");
+         },
+         false, 0, CImage::kOk,
+         [&](const TempDir &d) {
+             const struct stat st = StatOf(d.File("f.tga"));
+             EXPECT_EQ(st.st_mode & 07777, 0604u);
+             EXPECT_EQ(st.st_uid, Owner());
+             EXPECT_EQ(st.st_gid, Group());
+             EXPECT_EQ(content(d, "f.tga"), picture);
+         }},
+        {"a hard link stays shared",
+         [](const TempDir &d) {
+             testutil::WriteFile(d.File("a.tga"), kOld);
+             link(d.File("a.tga").c_str(), d.File("b.tga").c_str());
+             return d.File("a.tga");
+         },
+         false, 0, CImage::kOk,
+         [&](const TempDir &d) {
+             EXPECT_EQ(content(d, "b.tga"), picture);
+             EXPECT_EQ(StatOf(d.File("a.tga")).st_ino, StatOf(d.File("b.tga")).st_ino);
+             EXPECT_EQ(SortedEntries(d), (std::vector<std::string>{"a.tga", "b.tga"}));
+         }},
+        {"a writable file in a folder closed to new files is written in place",
+         [](const TempDir &d) {
+             mkdir(d.File("ro").c_str(), 0755);
+             testutil::WriteFile(d.File("ro/f.tga"), Bytes(100000, 'o'));
+             chmod(d.File("ro/f.tga").c_str(), 0666);
+             chmod(d.File("ro").c_str(), 0555);
+             return d.File("ro/f.tga");
+         },
+         true, 0, CImage::kOk,
+         [&](const TempDir &d) { EXPECT_EQ(content(d, "ro/f.tga"), picture); }},
+        {"a full disk while writing in place is reported",
+         [](const TempDir &d) {
+             testutil::WriteFile(d.File("a.tga"), kOld);
+             link(d.File("a.tga").c_str(), d.File("b.tga").c_str());
+             return d.File("a.tga");
+         },
+         false, 1000, CImage::kWriteFailed,
+         [](const TempDir &d) { EXPECT_EQ(SortedEntries(d), (std::vector<std::string>{"a.tga", "b.tga"})); }},
+        {"a full disk keeps the old file and leaves no temporary file",
+         [](const TempDir &d) {
+             testutil::WriteFile(d.File("f.tga"), kOld);
+             return d.File("f.tga");
+         },
+         false, 18 + 40 * 30 * 3 - 1, CImage::kWriteFailed,
+         [&](const TempDir &d) {
+             EXPECT_EQ(content(d, "f.tga"), kOld);
+             EXPECT_EQ(d.Entries(), std::vector<std::string>{"f.tga"});
+         }},
+        {"a read-only file is not replaced",
+         [](const TempDir &d) {
+             testutil::WriteFile(d.File("f.tga"), kOld);
+             chmod(d.File("f.tga").c_str(), 0444);
+             return d.File("f.tga");
+         },
+         true, 0, CImage::kWriteFailed, [&](const TempDir &d) { EXPECT_EQ(content(d, "f.tga"), kOld); }},
+        {"a folder in the file's place stays a folder",
+         [](const TempDir &d) {
+             mkdir(d.File("sub").c_str(), 0700);
+             return d.File("sub");
+         },
+         false, 0, CImage::kWriteFailed,
+         [](const TempDir &d) { EXPECT_TRUE(S_ISDIR(StatOf(d.File("sub")).st_mode)); }},
+        {"a missing folder creates nothing", [](const TempDir &d) { return d.File("no/such/x.tga"); }, false,
+         0, CImage::kWriteFailed, [](const TempDir &d) { EXPECT_TRUE(d.Entries().empty()); }},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        TempDir dir;
+        chmod(dir.path().c_str(), 0777);
+        const std::string target = row.setUp(dir);
+        const int status = SaveInChild([&] { return CImage::SaveTGA(img.get(), target.c_str()); },
+                                       row.asNobody, row.limit);
+        if (status < 0) {
+            ADD_FAILURE() << "the save could not run as an ordinary user";
+            continue;
         }
-        // Exactly enough room: the save succeeds and replaces the file.
-        EXPECT_EQ(SaveWithFileSizeLimit(w.save, img.get(), target, full), CImage::kOk) << w.name;
-        EXPECT_EQ(testutil::ReadFile(target).size(), full);
-        unlink(target.c_str());
+        EXPECT_EQ(status, row.status);
+        row.check(dir);
     }
 }
 
-TEST(SaveFailure, NewFileWhenNoneExistedIsNotLeftBehindOnFailure)
+// An in-place save keeps every byte in memory until Commit: abandoned before
+// then (the encoding failed), it has not touched the file.
+TEST(SaveRules, InPlaceSaveTouchesNothingBeforeCommit)
 {
     TempDir dir;
-    auto img = testutil::MakeImage(50, 50, 8);
-    for (const Writer &w : kWriters) {
-        EXPECT_EQ(SaveWithFileSizeLimit(w.save, img.get(), dir.File("new.img"), 100), CImage::kWriteFailed);
-        EXPECT_TRUE(dir.Entries().empty()) << w.name;
+    testutil::WriteFile(dir.File("a"), kOld);
+    ASSERT_EQ(link(dir.File("a").c_str(), dir.File("b").c_str()), 0);
+    {
+        mirlan::SafeFileWriter out(dir.File("a").c_str());
+        ASSERT_TRUE(out.InPlace());
+        ASSERT_TRUE(out.Write("new", 3));
+        EXPECT_EQ(testutil::ReadFile(dir.File("b")), kOld);
     }
+    EXPECT_EQ(testutil::ReadFile(dir.File("b")), kOld);
 }
 
-TEST(SaveFailure, SuccessfulSaveReplacesOldFileAndKeepsItsPermissions)
-{
-    TempDir dir;
-    auto img = testutil::MakeImage(9, 7, 24);
-    std::string target = dir.File("photo");
-    for (const Writer &w : kWriters) {
-        testutil::WriteFile(target, Bytes(100000, 7));
-        ASSERT_EQ(chmod(target.c_str(), 0640), 0);
-        ASSERT_EQ(w.save(img.get(), target.c_str()), CImage::kOk);
-        EXPECT_LT(testutil::ReadFile(target).size(), 100000u) << w.name;
-        struct stat st;
-        ASSERT_EQ(stat(target.c_str(), &st), 0);
-        EXPECT_EQ(st.st_mode & 07777, 0640u) << w.name;
-        EXPECT_EQ(dir.Entries(), std::vector<std::string>{"photo"});
-    }
-}
-
-TEST(SaveFailure, NewFileFollowsTheUmask)
+TEST(SaveRules, NewFileFollowsTheUmask)
 {
     TempDir dir;
     auto img = testutil::MakeImage(3, 3, 8);
     mode_t old = umask(027);
-    int status = CImage::SaveTGA(img.get(), dir.File("n.tga").c_str());
+    int status = CImage::SaveBMP(img.get(), dir.File("n.bmp").c_str());
     umask(old);
     ASSERT_EQ(status, CImage::kOk);
-    struct stat st;
-    ASSERT_EQ(stat(dir.File("n.tga").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
-}
-
-TEST(SaveFailure, ReadOnlyExistingFileIsNotReplaced)
-{
-    TempDir dir;
-    auto img = testutil::MakeImage(3, 3, 24);
-    std::string target = dir.File("ro");
-    const Bytes old = {1, 2, 3};
-    testutil::WriteFile(target, old);
-    ASSERT_EQ(chmod(target.c_str(), 0444), 0);
-    ASSERT_EQ(chmod(dir.path().c_str(), 0777), 0);
-    for (const Writer &w : kWriters) {
-        // Root may write any file: the save runs as an ordinary user then.
-        pid_t pid = fork();
-        if (pid == 0) {
-            if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
-                _exit(100);
-            if (w.save(img.get(), dir.File("probe").c_str()) != CImage::kOk)
-                _exit(101);  // the directory itself is out of reach
-            _exit(w.save(img.get(), target.c_str()));
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        ASSERT_TRUE(WIFEXITED(status));
-        if (WEXITSTATUS(status) >= 100)
-            GTEST_SKIP() << "cannot save as an ordinary user here";
-        EXPECT_EQ(WEXITSTATUS(status), CImage::kWriteFailed) << w.name;
-        EXPECT_EQ(testutil::ReadFile(target), old);
-    }
+    EXPECT_EQ(StatOf(dir.File("n.bmp")).st_mode & 0777, 0640u);
 }
