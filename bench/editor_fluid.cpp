@@ -236,8 +236,7 @@ void BM_RedrawWindow(benchmark::State &state)
     const int zoom = int(state.range(0));
     e.ui->sl_zoom->value(zoom);
     e.ui->sl_zoom->do_callback();
-    const CImage *shown = e.ui->box_image->GetZoomImage();
-    e.ui->scroll_image->scroll_to(shown->width / 2, shown->height / 2);
+    e.ui->scroll_image->scroll_to(e.ui->box_image->w() / 2, e.ui->box_image->h() / 2);
     Editor::Refresh();
     for (auto _ : state) {
         e.ui->win_main->redraw();
