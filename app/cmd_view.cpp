@@ -83,7 +83,7 @@ void CMirlanUI::cb_R(Fl_Menu_ *o, void *)
         ZoomTo(ui, SteppedZoom(z, 1));
 }
 
-// Ctrl+wheel over the image: one menu step per notch, around the mouse.
+// Ctrl+wheel over the image: one menu step in or out, around the mouse.
 void ZoomByWheel(Fl_Widget *view, void *)
 {
     CMirlanUI *ui = static_cast<CMirlanUI *>(view->window()->user_data());

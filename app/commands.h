@@ -25,7 +25,7 @@ extern int (*color_chooser_dialog)(const char *title, unsigned char &r, unsigned
 // a cancelled chooser does nothing.
 void choose_file();
 
-// The image view's callback: Ctrl+wheel zooms one menu step per notch
+// The image view's callback: Ctrl+wheel zooms one menu step in or out
 // around the mouse.
 void ZoomByWheel(Fl_Widget *view, void *);
 
