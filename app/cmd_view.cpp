@@ -8,19 +8,25 @@ namespace {
 const int kZoomMin = 20;
 const int kZoomMax = 300;
 const int kZoomStep = 10;
-const char kZoomFailed[] = "Impossible d'afficher l'image à ce zoom !";
 
 // Sets the slider to percent and zooms the view to the slider's value.
 void ZoomTo(CMirlanUI *ui, int percent)
 {
     ui->sl_zoom->value(percent);
-    RunOrAlert(kZoomFailed, [ui] { ui->box_image->Zoom(TruncToInt(ui->sl_zoom->value())); });
-    // The view may lower a zoom its copy cannot take; show the one in use.
-    ui->sl_zoom->value(ui->box_image->GetZoomPercent());
+    ui->box_image->Zoom(TruncToInt(ui->sl_zoom->value()));
     ui->grp_image->redraw();
 }
 
 int SliderZoom(CMirlanUI *ui) { return TruncToInt(ui->sl_zoom->value()); }
+
+// The zoom one step in (steps < 0) or out from z, as the menu's commands
+// take it; z itself at the limit.
+int SteppedZoom(int z, int steps)
+{
+    if (steps < 0)
+        return z <= kZoomMax - kZoomStep ? z + kZoomStep : z;
+    return z >= kZoomMin + kZoomStep ? z - kZoomStep : z;
+}
 
 // The largest whole percent, less one, at which the image fits the view's
 // area in both directions, within the zoom range.
@@ -62,8 +68,8 @@ void CMirlanUI::cb_Agrandir(Fl_Menu_ *o, void *)
         return;
     WaitCursor wait;
     int z = SliderZoom(ui);
-    if (z <= kZoomMax - kZoomStep)
-        ZoomTo(ui, z + kZoomStep);
+    if (SteppedZoom(z, -1) != z)
+        ZoomTo(ui, SteppedZoom(z, -1));
 }
 
 void CMirlanUI::cb_R(Fl_Menu_ *o, void *)
@@ -73,8 +79,24 @@ void CMirlanUI::cb_R(Fl_Menu_ *o, void *)
         return;
     WaitCursor wait;
     int z = SliderZoom(ui);
-    if (z >= kZoomMin + kZoomStep)
-        ZoomTo(ui, z - kZoomStep);
+    if (SteppedZoom(z, 1) != z)
+        ZoomTo(ui, SteppedZoom(z, 1));
+}
+
+// Ctrl+wheel over the image: one menu step in or out, around the mouse.
+void ZoomByWheel(Fl_Widget *view, void *)
+{
+    CMirlanUI *ui = static_cast<CMirlanUI *>(view->window()->user_data());
+    CImageBoxFL *box = ui->box_image;
+    if (!ui->getImage() || !ui->sl_zoom->active())
+        return;
+    const int z = SliderZoom(ui);
+    const int to = SteppedZoom(z, box->WheelSteps());
+    if (to == z)
+        return;
+    ui->sl_zoom->value(to);
+    box->ZoomAround(to, Fl::event_x(), Fl::event_y());
+    ui->grp_image->redraw();
 }
 
 // "Taille écran": always zooms, even to the same value.

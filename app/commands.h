@@ -27,6 +27,10 @@ extern int (*color_chooser_dialog)(const char *title, unsigned char &r, unsigned
 // a cancelled chooser does nothing.
 void choose_file();
 
+// The image view's callback: Ctrl+wheel zooms one menu step in or out
+// around the mouse.
+void ZoomByWheel(Fl_Widget *view, void *);
+
 // The application object behind an item of the main menu bar (one step below
 // the window), or behind a widget of the left pane, the tool bar or the layer
 // bar (three steps).

@@ -5,6 +5,7 @@
 
 #include <FL/Enumerations.H>
 
+#include "app/commands.h"
 #include "app/icons.h"
 #include "version.h"
 
@@ -276,6 +277,7 @@ void CMirlanUI::buildTabs()
     box_image->labelcolor(FL_BLACK);
     box_image->align(FL_ALIGN_CENTER);
     box_image->when(FL_WHEN_RELEASE);
+    box_image->callback(ZoomByWheel);
     scroll_image->end();
     grp_image->end();
     tabs_main->resizable(grp_image);

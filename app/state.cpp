@@ -58,7 +58,8 @@ void CMirlanUI::redraw() { win_main->redraw(); }
 void CMirlanUI::loadImage(char *path)
 {
     fl_cursor(FL_CURSOR_WAIT, FL_BLACK, FL_WHITE);
-    const bool wasOpen = getImage() != nullptr;
+    // The view reads the whole file before it lets the old image go; on a
+    // failure it has shown why and every view keeps what it had.
     if (box_image->SetImage(path)) {
         CImage *img = getImage();
         imageInfos(kStatusFormat, name(path), img->width, img->height, img->bpp);
@@ -68,12 +69,6 @@ void CMirlanUI::loadImage(char *path)
         scroll_histos->scroll_to(0, 0);
         scroll_image->scroll_to(0, 0);
         activateAll();
-        redraw();
-    } else if (wasOpen) {
-        // The view has dropped the old image: leave nothing that acts on it.
-        box_histos->Close();
-        box_preview->Close();
-        deactivateAll();
         redraw();
     }
     fl_cursor(FL_CURSOR_DEFAULT, FL_BLACK, FL_WHITE);
@@ -85,8 +80,6 @@ void CMirlanUI::traiteImage()
     if (!img)
         return;
     box_image->ImageChange();
-    // The view bounds the zoom so that its copy stays drawable; show the one in use.
-    sl_zoom->value(box_image->GetZoomPercent());
     box_histos->SetImage(img);
     box_preview->SetImage(img);
     CImage *thumb = box_preview->GetImage();

@@ -1,12 +1,12 @@
 // editor_fluid.cpp: the editor on a 6000 x 4000 colour photo, in process
 // under a display (run under Xvfb). Each image command is timed on its whole
 // path, from the menu callback to the refreshed window on the screen (undo
-// copy, operation, display copy, histograms, thumbnail, status line, redraw,
-// X server done), at zoom 100 and at the fit-to-window zoom; also opening
-// the file (PPM through the toolkit's reader, TGA through ours), a redraw of
-// the whole window at 100 and 300 % (scrolled to the middle of the picture),
-// and the resident memory with the picture open. The memcpy of the 72 MB
-// picture is the yardstick.
+// copy, operation, view, histograms, thumbnail, status line, redraw, X
+// server done), at zoom 100 and at the fit-to-window zoom; also opening the
+// file (PPM, TGA and BMP), each zoom command and a page of scrolling at 100
+// and 300 %, a redraw of the whole window at 100 and 300 % (scrolled to the
+// middle of the picture), and the resident memory with the picture open.
+// The memcpy of the 72 MB picture is the yardstick.
 #include <benchmark/benchmark.h>
 
 #include <FL/Fl.H>
@@ -40,7 +40,7 @@ void IgnoreAlert(const char *message) { std::fprintf(stderr, "alert: %s\n", mess
 // as PPM and as TGA in a private folder.
 struct Editor {
     CMirlanUI *ui;
-    std::string dir, ppm, tga;
+    std::string dir, ppm, tga, bmp;
 
     Editor()
     {
@@ -54,9 +54,11 @@ struct Editor {
         dir = made ? made : "/tmp";
         ppm = dir + "/photo.ppm";
         tga = dir + "/photo.tga";
+        bmp = dir + "/photo.bmp";
         auto photo = bench::MakePhoto(24);
         std::FILE *f = std::fopen(ppm.c_str(), "wb");
-        if (!f || CImage::SaveTGA(photo.get(), tga.c_str()) != CImage::kOk) {
+        if (!f || CImage::SaveTGA(photo.get(), tga.c_str()) != CImage::kOk ||
+            CImage::SaveBMP(photo.get(), bmp.c_str()) != CImage::kOk) {
             std::fprintf(stderr, "cannot write the photo in %s\n", dir.c_str());
             std::exit(1);
         }
@@ -72,6 +74,7 @@ struct Editor {
     {
         std::remove(ppm.c_str());
         std::remove(tga.c_str());
+        std::remove(bmp.c_str());
         std::remove(dir.c_str());
     }
 
@@ -136,17 +139,72 @@ void MemoryCounters(benchmark::State &state)
 void BM_Memcpy(benchmark::State &state) { bench::MemcpyYardstick(state, 24); }
 BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);
 
-void BM_Open(benchmark::State &state, bool tga)
+void BM_Open(benchmark::State &state, std::string Editor::*file)
 {
     Editor &e = TheEditor();
     for (auto _ : state)
-        e.Open(tga ? e.tga : e.ppm);
+        e.Open(e.*file);
     if (!e.ui->getImage())
         state.SkipWithError("open failed");
     SetBytes(state);
 }
-BENCHMARK_CAPTURE(BM_Open, ppm, false)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_Open, tga, true)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Open, ppm, &Editor::ppm)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Open, tga, &Editor::tga)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Open, bmp, &Editor::bmp)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Sets the zoom through the slider's command, as the user would.
+void SetZoom(Editor &e, int percent)
+{
+    e.ui->sl_zoom->value(percent);
+    e.ui->sl_zoom->do_callback();
+    Editor::Refresh();
+}
+
+// One zoom command from the given zoom, timed from the menu to the
+// refreshed window, with the view scrolled to the middle of the picture.
+void BM_ZoomStep(benchmark::State &state, const char *item, int from)
+{
+    Editor &e = TheEditor();
+    e.Ready(false);
+    for (auto _ : state) {
+        state.PauseTiming();
+        SetZoom(e, from);
+        e.ui->scroll_image->scroll_to(e.ui->box_image->w() / 2, e.ui->box_image->h() / 2);
+        Editor::Refresh();
+        state.ResumeTiming();
+        e.Pick(item);
+        Editor::Refresh();
+    }
+    MemoryCounters(state);
+    SetZoom(e, 100);
+}
+BENCHMARK_CAPTURE(BM_ZoomStep, in, "&Affichage/&Agrandir", 100)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_ZoomStep, out, "&Affichage/Ré&duire", 100)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_ZoomStep, fit, "&Affichage/Taill&e écran", 100)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_ZoomStep, actual, "&Affichage/Taille réelle", 300)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A page of scrolling (the view's height) at the given zoom, down then up
+// in turn, timed to the refreshed window.
+void BM_ScrollPage(benchmark::State &state)
+{
+    Editor &e = TheEditor();
+    e.Ready(false);
+    SetZoom(e, int(state.range(0)));
+    Fl_Scroll *s = e.ui->scroll_image;
+    const int x = e.ui->box_image->w() / 2, y = e.ui->box_image->h() / 2, page = s->h();
+    s->scroll_to(x, y);
+    Editor::Refresh();
+    bool down = true;
+    for (auto _ : state) {
+        s->scroll_to(x, down ? y + page : y);
+        Editor::Refresh();
+        down = !down;
+    }
+    state.counters["zoom"] = e.ui->box_image->GetZoomPercent();
+    MemoryCounters(state);
+    SetZoom(e, 100);
+}
+BENCHMARK(BM_ScrollPage)->Arg(100)->Arg(300)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // How each command is set up and put back (untimed), and run (timed).
 struct Command {
@@ -236,8 +294,7 @@ void BM_RedrawWindow(benchmark::State &state)
     const int zoom = int(state.range(0));
     e.ui->sl_zoom->value(zoom);
     e.ui->sl_zoom->do_callback();
-    const CImage *shown = e.ui->box_image->GetZoomImage();
-    e.ui->scroll_image->scroll_to(shown->width / 2, shown->height / 2);
+    e.ui->scroll_image->scroll_to(e.ui->box_image->w() / 2, e.ui->box_image->h() / 2);
     Editor::Refresh();
     for (auto _ : state) {
         e.ui->win_main->redraw();

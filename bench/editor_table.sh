@@ -54,6 +54,13 @@ for name in [n for n in rows if n.startswith("BM_Command/") and n.endswith("_zoo
 lines += ["", "| Other (bar) | ms |", "|---|---:|",
           f"| Opening the PPM photo (300 ms) | {fmt(ms('BM_Open/ppm/real_time'), 300)} |",
           f"| Opening the TGA photo (300 ms) | {fmt(ms('BM_Open/tga/real_time'), 300)} |",
+          f"| Opening the BMP photo (300 ms) | {fmt(ms('BM_Open/bmp/real_time'), 300)} |",
+          f"| Zoom in, 100 to 110 % (20 ms) | {fmt(ms('BM_ZoomStep/in/real_time'), 20)} |",
+          f"| Zoom out, 100 to 90 % (20 ms) | {fmt(ms('BM_ZoomStep/out/real_time'), 20)} |",
+          f"| Fit to window from 100 % (20 ms) | {fmt(ms('BM_ZoomStep/fit/real_time'), 20)} |",
+          f"| Actual size from 300 % (20 ms) | {fmt(ms('BM_ZoomStep/actual/real_time'), 20)} |",
+          f"| A page of scrolling at 100 % (20 ms) | {fmt(ms('BM_ScrollPage/100/real_time'), 20)} |",
+          f"| A page of scrolling at 300 % (20 ms) | {fmt(ms('BM_ScrollPage/300/real_time'), 20)} |",
           f"| Whole-window redraw at 100 % | {fmt(ms('BM_RedrawWindow/100/real_time'))} |",
           f"| Whole-window redraw at 300 % | {fmt(ms('BM_RedrawWindow/300/real_time'))} |"]
 def counter(name, key):
@@ -62,7 +69,8 @@ def counter(name, key):
 lines += ["", "| Resident memory | |", "|---|---:|",
           f"| After a command at zoom 100 | {counter('BM_Command/Negatif_zoom100/real_time', 'rss_MiB')} |",
           f"| Peak during the commands (a quarter turn holds a fourth buffer) | {counter('BM_Command/Etirement_fit/real_time', 'peak_MiB')} |",
-          f"| At 300 % | {counter('BM_RedrawWindow/300/real_time', 'rss_MiB')} |"]
+          f"| At 100 % | {counter('BM_RedrawWindow/100/real_time', 'rss_MiB')} |",
+          f"| At 300 % (bar: 5 % above 100 %) | {counter('BM_RedrawWindow/300/real_time', 'rss_MiB')} |"]
 block = "<!-- editor -->\n" + "\n".join(lines) + "\n<!-- /editor -->"
 text = open(readme, encoding="utf-8").read()
 head, rest = text.split("<!-- editor -->", 1)

@@ -92,6 +92,15 @@ void CHistoBoxFL::SetImagePath(const char *newPath)
     path = copy;
     fl_font(FL_COURIER, 14);
     largeur = std::max(kMinWidth, static_cast<int>(path ? fl_width(path) : 0) + 10);
+    ShowSize();
+}
+
+// The widget takes its size as soon as it has something to show: a 0 x 0
+// child of a scroll group is never drawn, so draw cannot be where it grows.
+void CHistoBoxFL::ShowSize()
+{
+    if (path)
+        size(largeur, hauteur);
 }
 
 void CHistoBoxFL::SetAff(int layer, int on)
@@ -100,6 +109,7 @@ void CHistoBoxFL::SetAff(int layer, int on)
         return;
     aff[layer] = on;
     hauteur += on ? kBand : -kBand;
+    ShowSize();
 }
 
 int CHistoBoxFL::GetAff(int layer) const { return (layer >= 0 && layer < kLayers) ? aff[layer] : 0; }
@@ -121,7 +131,6 @@ void CHistoBoxFL::draw()
 {
     if (!path)
         return;
-    size(largeur, hauteur);
     fl_color(FL_BLACK);
     fl_font(FL_COURIER, 14);
     fl_draw(path, x() + 10, y() + 20);

@@ -24,7 +24,7 @@ public:
     // Keeps a copy of path to show and sizes the width to fit it.
     void SetImagePath(const char *path);
     // Shows (on != 0) or hides layer 0 to 3 (luminosity, red, green, blue)
-    // and grows or shrinks the height by one band; the next draw applies it.
+    // and grows or shrinks the height by one band.
     void SetAff(int layer, int on);
     // Shows nothing any more (the histograms and texts are kept).
     void Close();
@@ -54,6 +54,8 @@ private:
     int largeur;
     int aff[4];
     CHistogramme *histo;
+
+    void ShowSize();
 };
 
 #endif

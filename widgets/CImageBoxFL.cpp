@@ -1,8 +1,10 @@
 // CImageBoxFL.cpp: the image view: loading, zoom, undo snapshot, drawing
-// and the point cursor.
+// and the point.
 #include "widgets/CImageBoxFL.h"
 
 #include <FL/Fl.H>
+#include <FL/Fl_Scroll.H>
+#include <FL/Fl_Window.H>
 #include <FL/fl_ask.H>
 #include <FL/fl_draw.H>
 
@@ -10,48 +12,34 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "image/image.h"
+#include "image/image_file.h"
 #include "processing/parallel.h"
 #include "processing/pixel_buffer.h"
-#include "widgets/nearest_scale.h"
-#include "widgets/toolkit_image.h"
 
 namespace {
 
 void ShowAlert(const char *message) { fl_alert("%s", message); }
 
-const char kLoadFailed[] = "Impossible de charger cette image !\nFormat invalide.";
+// The open alert: its first line, then why.
+const char *LoadFailedMessage(mirlan::ReadError error)
+{
+    switch (error) {
+    case mirlan::ReadError::kUnreadable:
+        return "Impossible de charger cette image !\nFichier introuvable ou illisible.";
+    case mirlan::ReadError::kNoMemory:
+        return "Impossible de charger cette image !\nMémoire insuffisante pour ouvrir cette image.";
+    default:
+        return "Impossible de charger cette image !\nFormat invalide.";
+    }
+}
 
-// A side of the scaled copy: the float factor's exact value times the side,
+// A side at the zoom: the float factor's exact value times the side,
 // truncated, and never below one pixel so that there is always something to
 // draw. The product of a float and a 16-bit side is exact in double.
 int ScaledSide(float zoom, int side) { return std::max(1, static_cast<int>(static_cast<double>(zoom) * side)); }
-
-// A coordinate of the scaled copy back in source pixels, and the reverse.
-int ToSource(int c, float zoom) { return static_cast<int>(c / static_cast<double>(zoom)); }
-int ToScaled(int c, float zoom) { return static_cast<int>(c * static_cast<double>(zoom)); }
-
-bool SidesFit(float zoom, const CImage &img)
-{
-    return ScaledSide(zoom, img.width) <= CImageBoxFL::kMaxSide &&
-           ScaledSide(zoom, img.height) <= CImageBoxFL::kMaxSide;
-}
-
-// The zoom to use for img: zoom itself when both scaled sides fit, else the
-// largest whole percent at which they do (at least 100, since no side
-// exceeds the limit at 100 %).
-float FittingZoom(float zoom, const CImage &img)
-{
-    if (SidesFit(zoom, img))
-        return zoom;
-    const int longest = std::max<int>(img.width, img.height);
-    int percent = std::min(static_cast<int>(std::lround(zoom * 100.0)),
-                           static_cast<int>(static_cast<long>(CImageBoxFL::kMaxSide) * 100 / longest) + 1);
-    while (percent > 100 && !SidesFit(percent / 100.0f, img))
-        --percent;
-    return percent / 100.0f;
-}
 
 // Below a megabyte a copy is not worth a second thread.
 const size_t kCopyBytesPerThread = size_t(1) << 20;
@@ -71,26 +59,83 @@ CImage *CopyOf(const CImage &src)
     return copy.release();
 }
 
+// The part of a scroll group that shows its child, without its frame and
+// the scroll bars that a child of w x h needs (the toolkit's own rule).
+struct Area {
+    int x, y, w, h;
+};
+
+Area InnerArea(const Fl_Scroll &s, int childW, int childH)
+{
+    Area a{s.x() + Fl::box_dx(s.box()), s.y() + Fl::box_dy(s.box()), s.w() - Fl::box_dw(s.box()),
+           s.h() - Fl::box_dh(s.box())};
+    const int bar = s.scrollbar_size() ? s.scrollbar_size() : Fl::scrollbar_size();
+    bool vneeded = childH > a.h, hneeded = childW > a.w;
+    if (vneeded)
+        hneeded = childW > a.w - bar;
+    else if (hneeded)
+        vneeded = childH > a.h - bar;
+    if (vneeded)
+        a.w -= bar;
+    if (hneeded)
+        a.h -= bar;
+    return a;
+}
+
+// Where the drawing of a line of the visible part finds its source pixels:
+// the byte offset in a source row of each visible column, worked out once
+// per draw, and the row rule.
+struct Gather {
+    const CImage *src;
+    long long shownH;   // the image's height at the zoom
+    long long firstY;   // the first drawn row, in zoomed rows
+    std::vector<size_t> columns;
+};
+
+void GatherLine(void *data, int x, int y, int w, uchar *out)
+{
+    const Gather &g = *static_cast<const Gather *>(data);
+    const long long sy = (g.firstY + y) * g.src->height / g.shownH;
+    const unsigned char *row = g.src->data + static_cast<size_t>(sy) * g.src->RowBytes();
+    const int bytes = g.src->BytesPerPixel();
+    const size_t *col = g.columns.data() + x;
+    if (bytes == 3) {
+        for (int i = 0; i < w; ++i, out += 3) {
+            const unsigned char *p = row + col[i];
+            out[0] = p[0];
+            out[1] = p[1];
+            out[2] = p[2];
+        }
+    } else if (bytes == 1) {
+        for (int i = 0; i < w; ++i)
+            *out++ = row[col[i]];
+    } else {
+        for (int i = 0; i < w; ++i, out += bytes)
+            std::memcpy(out, row + col[i], static_cast<size_t>(bytes));
+    }
+}
+
 }  // namespace
 
 void (*CImageBoxFL::alert_function)(const char *message) = ShowAlert;
 
 CImageBoxFL::CImageBoxFL(int x, int y, int w, int h, const char *label)
-    : Fl_Box(x, y, w, h, label), zoom(1.0f), imgSource(nullptr), imgZoom(nullptr), imgUndo(nullptr),
-      curseurX(0), curseurY(0)
+    : Fl_Box(x, y, w, h, label), zoom(1.0f), imgSource(nullptr), imgUndo(nullptr), curseurX(0), curseurY(0),
+      pointW(0), pointH(0), areaW(0), areaH(0), wheelSteps(0)
 {
-    ShowEmpty();
+    size(0, 0);
 }
 
 CImageBoxFL::~CImageBoxFL() { ReleaseImages(); }
+
+Fl_Scroll *CImageBoxFL::Scroller() const { return dynamic_cast<Fl_Scroll *>(parent()); }
 
 void CImageBoxFL::ReleaseImages()
 {
     DropHeld();
     delete imgSource;
-    delete imgZoom;
     delete imgUndo;
-    imgSource = imgZoom = imgUndo = nullptr;
+    imgSource = imgUndo = nullptr;
 }
 
 void CImageBoxFL::DropHeld()
@@ -101,22 +146,21 @@ void CImageBoxFL::DropHeld()
     snapshotTaken = false;
 }
 
-void CImageBoxFL::ShowEmpty() { size(0, 0); }
-
 int CImageBoxFL::SetImage(const char *filename)
 {
-    ReleaseImages();
-    imgSource = mirlan::ReadImageFile(filename);
-    if (!imgSource) {
-        ShowEmpty();
-        alert_function(kLoadFailed);
+    // Read the whole file before anything is dropped: a failure keeps all.
+    mirlan::ReadError error = mirlan::ReadError::kNone;
+    CImage *img = mirlan::ReadImageFile(filename, &error);
+    if (!img) {
+        alert_function(LoadFailedMessage(error));
         return 0;
     }
+    ReleaseImages();
+    imgSource = img;
     zoom = 1.0f;
-    imgZoom = imgSource->Copy();
-    size(imgZoom->width, imgZoom->height);
-    curseurX = imgSource->width / 2;
-    curseurY = imgSource->height / 2;
+    SetCurseur(img->width / 2, img->height / 2);
+    SizeToZoom();
+    KeepInView();
     return 1;
 }
 
@@ -124,85 +168,83 @@ int CImageBoxFL::GetZoomPercent() const { return static_cast<int>(std::lround(zo
 
 void CImageBoxFL::Zoom(int percent)
 {
-    // A factor of 0 would leave the cursor with no way back to the source;
-    // past kMaxSide * 100 % even a 1-pixel side would not fit.
-    percent = std::clamp(percent, 1, kMaxSide * 100);
-    float newZoom = percent / 100.0f;
-    if (imgSource)
-        newZoom = FittingZoom(newZoom, *imgSource);
-    const int x = ToScaled(ToSource(curseurX, zoom), newZoom), y = ToScaled(ToSource(curseurY, zoom), newZoom);
-    if (imgSource) {
-        RebuildAt(newZoom, x, y);
+    Fl_Scroll *s = Scroller();
+    if (!s || !imgSource) {
+        ZoomAround(percent, x(), y());
         return;
     }
-    zoom = newZoom;
-    curseurX = x;
-    curseurY = y;
+    const Area a = InnerArea(*s, w(), h());
+    ZoomAround(percent, a.x + std::min(a.w, w()) / 2, a.y + std::min(a.h, h()) / 2);
+}
+
+void CImageBoxFL::ZoomAround(int percent, int ax, int ay)
+{
+    // A factor of 0 would leave no picture to draw.
+    zoom = std::max(percent, 1) / 100.0f;
+    if (!imgSource)
+        return;
+    // The place of the image under (ax, ay), as a fraction of each side.
+    const double fx = w() > 0 ? double(ax - x()) / w() : 0, fy = h() > 0 ? double(ay - y()) / h() : 0;
+    SizeToZoom();
+    if (Fl_Scroll *s = Scroller()) {
+        // Where the widget's corner sits when the group is scrolled to 0, 0.
+        const int x0 = x() + s->xposition(), y0 = y() + s->yposition();
+        const double sx = x0 - ax + fx * w(), sy = y0 - ay + fy * h();
+        s->scroll_to(static_cast<int>(std::lround(sx)), static_cast<int>(std::lround(sy)));
+    }
+    KeepInView();
+}
+
+void CImageBoxFL::SizeToZoom()
+{
+    size(ScaledSide(zoom, imgSource->width), ScaledSide(zoom, imgSource->height));
+}
+
+// Brings the scroll position back inside the image: no scrolling past its
+// right or bottom edge, nor before its corner.
+void CImageBoxFL::KeepInView()
+{
+    Fl_Scroll *s = Scroller();
+    if (!s)
+        return;
+    areaW = s->w();
+    areaH = s->h();
+    const Area a = InnerArea(*s, w(), h());
+    const int x0 = x() + s->xposition(), y0 = y() + s->yposition();
+    const int maxX = std::max(0, x0 + w() - (a.x + a.w)), maxY = std::max(0, y0 + h() - (a.y + a.h));
+    const int sx = std::clamp(s->xposition(), 0, maxX), sy = std::clamp(s->yposition(), 0, maxY);
+    if (sx != s->xposition() || sy != s->yposition())
+        s->scroll_to(sx, sy);
+}
+
+void CImageBoxFL::resize(int x, int y, int w, int h)
+{
+    Fl_Box::resize(x, y, w, h);
+    // The scroll group moves its child on every scroll and window resize;
+    // only a new size of the group can leave the position past the image.
+    Fl_Scroll *s = Scroller();
+    if (s && imgSource && (s->w() != areaW || s->h() != areaH))
+        KeepInView();
 }
 
 void CImageBoxFL::ImageChange()
 {
     if (!imgSource)
         return;
-    const float fitting = FittingZoom(zoom, *imgSource);
-    // The image grew past what the zoom allows: keep the cursor on the
-    // same source pixel at the lowered zoom.
-    if (fitting != zoom)
-        RebuildAt(fitting, ToScaled(ToSource(curseurX, zoom), fitting), ToScaled(ToSource(curseurY, zoom), fitting));
-    else
-        RebuildZoomImage();
-}
-
-// The zoom and cursor change only once the display copy is rebuilt at the
-// new zoom, so that short memory leaves the view as it was.
-void CImageBoxFL::RebuildAt(float newZoom, int newCurseurX, int newCurseurY)
-{
-    const float oldZoom = zoom;
-    zoom = newZoom;
-    try {
-        RebuildZoomImage();
-    } catch (...) {
-        zoom = oldZoom;
-        throw;
+    if (imgSource->width != pointW || imgSource->height != pointH) {
+        // A resize: the point keeps its place relative to the image.
+        SetCurseur(static_cast<int>(static_cast<long long>(curseurX) * imgSource->width / std::max(pointW, 1)),
+                   static_cast<int>(static_cast<long long>(curseurY) * imgSource->height / std::max(pointH, 1)));
     }
-    curseurX = newCurseurX;
-    curseurY = newCurseurY;
-}
-
-// Throws std::bad_alloc with the display copy untouched when memory is short.
-void CImageBoxFL::RebuildZoomImage()
-{
-    const int W = ScaledSide(zoom, imgSource->width), H = ScaledSide(zoom, imgSource->height);
-    if (imgZoom && imgZoom->ByteCount() == CImage::ByteCount(W, H, imgSource->bpp)) {
-        // As many bytes as before (a change that kept the picture's size, or
-        // a quarter turn): the old buffer takes the new pixels. The scaling
-        // allocates before it writes, so a failure leaves the copy whole.
-        const int16_t oldW = imgZoom->width, oldH = imgZoom->height;
-        const uint8_t oldBpp = imgZoom->bpp;
-        imgZoom->width = static_cast<int16_t>(W);
-        imgZoom->height = static_cast<int16_t>(H);
-        imgZoom->bpp = imgSource->bpp;
-        try {
-            mirlan::ScaleNearestInto(*imgSource, *imgZoom);
-        } catch (...) {
-            imgZoom->width = oldW;
-            imgZoom->height = oldH;
-            imgZoom->bpp = oldBpp;
-            throw;
-        }
-    } else {
-        CImage *rebuilt = mirlan::ScaleNearest(*imgSource, W, H);
-        delete imgZoom;
-        imgZoom = rebuilt;
-    }
-    size(imgZoom->width, imgZoom->height);
+    SizeToZoom();
+    KeepInView();
 }
 
 void CImageBoxFL::Close()
 {
     ReleaseImages();
-    ShowEmpty();
-    curseurX = curseurY = 0;
+    size(0, 0);
+    curseurX = curseurY = pointW = pointH = 0;
 }
 
 // Both begin a change with a fresh copy and hold what it replaces, rather
@@ -247,39 +289,98 @@ void CImageBoxFL::EndChange(bool kept)
 
 void CImageBoxFL::GetCurseur(int *x, int *y)
 {
-    *x = ToSource(curseurX, zoom);
-    *y = ToSource(curseurY, zoom);
+    *x = curseurX;
+    *y = curseurY;
+}
+
+void CImageBoxFL::SetCurseur(int x, int y)
+{
+    if (!imgSource)
+        return;
+    pointW = imgSource->width;
+    pointH = imgSource->height;
+    curseurX = std::clamp(x, 0, pointW - 1);
+    curseurY = std::clamp(y, 0, pointH - 1);
+}
+
+long long CImageBoxFL::MarkX() const
+{
+    return x() + (2LL * curseurX + 1) * w() / (2LL * imgSource->width);
+}
+
+long long CImageBoxFL::MarkY() const
+{
+    return y() + (2LL * curseurY + 1) * h() / (2LL * imgSource->height);
 }
 
 void CImageBoxFL::draw()
 {
-    if (!imgZoom)
+    if (!imgSource)
         return;
-    // Only the part of the display copy inside the clip region is sent: a
-    // redraw of a large picture at a high zoom costs the visible area.
-    int cx0, cy0, cw, ch;
-    fl_clip_box(x(), y(), imgZoom->width, imgZoom->height, cx0, cy0, cw, ch);
-    if (cw > 0 && ch > 0) {
-        const int bytes = imgZoom->BytesPerPixel();
-        const size_t row = imgZoom->RowBytes();
-        const unsigned char *first =
-            imgZoom->data + static_cast<size_t>(cy0 - y()) * row + static_cast<size_t>(cx0 - x()) * bytes;
-        fl_draw_image(first, cx0, cy0, cw, ch, bytes, static_cast<int>(row));
+    // The widget may be far wider than X's 16-bit coordinates reach: draw
+    // only its part inside the window, then inside the clip region.
+    int X = std::max(x(), 0), Y = std::max(y(), 0);
+    int R = x() + w(), B = y() + h();
+    if (const Fl_Window *win = window()) {
+        R = std::min(R, win->w());
+        B = std::min(B, win->h());
     }
-    const int cx = x() + curseurX, cy = y() + curseurY;
+    if (R <= X || B <= Y)
+        return;
+    int cx, cy, cw, ch;
+    fl_clip_box(X, Y, R - X, B - Y, cx, cy, cw, ch);
+    if (cw <= 0 || ch <= 0)
+        return;
+    DrawPixels(cx, cy, cw, ch);
+    fl_push_clip(cx, cy, cw, ch);
+    DrawMark(cx, cy, cw, ch);
+    fl_pop_clip();
+}
+
+// Display pixel (X, Y) of the image shown at W x H is image pixel
+// (X * width / W, Y * height / H): nearest neighbour, gathered line by line
+// for the visible rectangle only.
+void CImageBoxFL::DrawPixels(int X, int Y, int W, int H)
+{
+    Gather g{imgSource, h(), static_cast<long long>(Y) - y(), std::vector<size_t>(static_cast<size_t>(W))};
+    const long long shownW = w(), firstX = static_cast<long long>(X) - x();
+    const size_t bytes = static_cast<size_t>(imgSource->BytesPerPixel());
+    for (int i = 0; i < W; ++i)
+        g.columns[i] = static_cast<size_t>((firstX + i) * imgSource->width / shownW) * bytes;
+    fl_draw_image(GatherLine, &g, X, Y, W, H, imgSource->BytesPerPixel());
+}
+
+// The mark: a black square and a red cross between white outlines, so that
+// it shows on any colour.
+void CImageBoxFL::DrawMark(int X, int Y, int W, int H)
+{
+    const long long mx = MarkX(), my = MarkY();
+    if (mx < X - 6 || mx > X + W + 6 || my < Y - 6 || my > Y + H + 6)
+        return;
+    const int cx = static_cast<int>(mx), cy = static_cast<int>(my);
+    fl_color(FL_WHITE);
+    fl_rect(cx - 5, cy - 5, 11, 11);
+    fl_rect(cx - 3, cy - 3, 7, 7);
     fl_color(FL_BLACK);
     fl_rect(cx - 4, cy - 4, 9, 9);
     fl_color(FL_RED);
-    fl_line(cx - 3, cy - 3, cx + 3, cy + 3);
-    fl_line(cx - 3, cy + 3, cx + 3, cy - 3);
+    fl_line(cx - 2, cy - 2, cx + 2, cy + 2);
+    fl_line(cx - 2, cy + 2, cx + 2, cy - 2);
 }
 
 int CImageBoxFL::handle(int event)
 {
-    if (event == FL_PUSH && imgSource) {
-        curseurX = Fl::event_x() - x();
-        curseurY = Fl::event_y() - y();
+    if (!imgSource)
+        return Fl_Widget::handle(event);
+    if (event == FL_PUSH) {
+        SetCurseur(static_cast<int>((static_cast<long long>(Fl::event_x()) - x()) * imgSource->width / w()),
+                   static_cast<int>((static_cast<long long>(Fl::event_y()) - y()) * imgSource->height / h()));
         redraw();
+        return 1;
+    }
+    if (event == FL_MOUSEWHEEL && Fl::event_ctrl() && Fl::event_dy() != 0) {
+        wheelSteps = Fl::event_dy();
+        do_callback();
         return 1;
     }
     return Fl_Widget::handle(event);

@@ -56,6 +56,34 @@ TEST_F(ViewCommands, ZoomOutStepsByTenDownTo20)
     EXPECT_EQ(ui->box_image->GetZoomPercent(), 20);
 }
 
+// Ctrl+wheel over the picture zooms by the menu's steps, and the picture
+// pixel under the mouse stays under it.
+TEST_F(ViewCommands, CtrlWheelZoomsAroundTheMouse)
+{
+    const struct {
+        int from, dy, to;
+    } cases[] = {{100, -1, 110}, {100, 1, 90}, {295, -1, 295}, {25, 1, 25}, {250, -2, 260}, {150, 1, 140}};
+    OpenPattern(800, 600, 24);
+    CImageBoxFL *box = ui->box_image;
+    for (const auto &c : cases) {
+        ui->sl_zoom->value(c.from);
+        box->Zoom(c.from);
+        ui->scroll_image->scroll_to(0, 0);
+        ui->scroll_image->scroll_to(40, 30);
+        Fl::e_x = ui->scroll_image->x() + 200;
+        Fl::e_y = ui->scroll_image->y() + 150;
+        Fl::e_dy = c.dy;
+        Fl::e_state = FL_CTRL;
+        const double fx = double(Fl::e_x - box->x()) / box->w(), fy = double(Fl::e_y - box->y()) / box->h();
+        EXPECT_EQ(box->handle(FL_MOUSEWHEEL), 1);
+        Fl::e_state = 0;
+        EXPECT_EQ(ui->sl_zoom->value(), c.to) << c.from;
+        EXPECT_EQ(box->GetZoomPercent(), c.to) << c.from;
+        EXPECT_NEAR(double(Fl::e_x - box->x()) / box->w(), fx, 0.002) << c.from;
+        EXPECT_NEAR(double(Fl::e_y - box->y()) / box->h(), fy, 0.002) << c.from;
+    }
+}
+
 TEST_F(ViewCommands, ActualSizeReturnsTo100)
 {
     OpenPattern(100, 80, 24);

@@ -291,7 +291,6 @@ TEST_F(Soak, ConsistencyCheckSeesABrokenWindow)
         [&] { ui->sl_saturation->activate(); },
         [&] { ui->box_image->Zoom(50); },
         [&] { ui->box_preview->Close(); },
-        [&] { ui->getImage()->data[0] ^= 1; },
         [&] {
             std::unique_ptr<CImage> other(PatternImage(10, 10, 8));
             ui->box_histos->SetImage(other.get());

@@ -1,7 +1,6 @@
-// screen_test.cpp: what the three widgets put on the screen, read back from
-// the window: the image at 100 % and 200 % with its cursor mark, the
-// thumbnail inside its margin, the empty preview's diagonal, and the
-// histogram bars and ramps.
+// screen_test.cpp: what the preview and histogram widgets put on the
+// screen, read back from the window: the thumbnail inside its margin, the
+// empty preview's diagonal, and the histogram bars and ramps.
 #include <gtest/gtest.h>  // before the toolkit, whose X11 macros clash with it
 
 #include <FL/Fl.H>
@@ -13,7 +12,6 @@
 
 #include "widget_test_util.h"
 #include "widgets/CHistoBoxFL.h"
-#include "widgets/CImageBoxFL.h"
 #include "widgets/CImgPreviewBoxFL.h"
 
 namespace {
@@ -31,122 +29,12 @@ Rgb ColourOf(Fl_Color c)
 }
 
 const Rgb kBlack{0, 0, 0};
-const Rgb kRed{255, 0, 0};
 const Rgb kWhite{255, 255, 255};
-
-// A picture whose neighbouring pixels all differ, away from black, red and
-// white so that the mark stands out.
-std::unique_ptr<CImage> Pattern(int w, int h)
-{
-    return MakeImage(w, h, 24, [](int x, int y, int c) { return 20 + ((x * 37 + y * 11 + c * 60) % 200); });
-}
 
 Rgb SourcePixel(const CImage &img, int x, int y)
 {
     const unsigned char *p = img.data + (static_cast<size_t>(y) * img.width + x) * 3;
     return {p[0], p[1], p[2]};
-}
-
-class ImageOnScreen : public ::testing::Test {
-protected:
-    void Load(const CImage &img)
-    {
-        const std::string path = dir.Path("p.tga");
-        ASSERT_EQ(CImage::SaveTGA(const_cast<CImage *>(&img), path.c_str()), CImage::kOk);
-        ASSERT_EQ(box->SetImage(path.c_str()), 1);
-    }
-    // True when (x, y) of the view lies in the 9 x 9 square of the mark.
-    bool UnderMark(int x, int y) const
-    {
-        return std::abs(x - box->CurseurX()) <= 4 && std::abs(y - box->CurseurY()) <= 4;
-    }
-
-    TempDir dir;
-    Fl_Double_Window win{300, 250};
-    CImageBoxFL *box = new CImageBoxFL(10, 20, 20, 20);
-    void SetUpWindow() { win.color(FL_WHITE); }
-};
-
-void ExpectMark(const std::vector<Rgb> &px, int stride, int cx, int cy)
-{
-    auto at = [&](int x, int y) { return px[static_cast<size_t>(y) * stride + x]; };
-    for (int d = -4; d <= 4; ++d) {
-        EXPECT_EQ(at(cx + d, cy - 4), kBlack) << d;
-        EXPECT_EQ(at(cx + d, cy + 4), kBlack) << d;
-        EXPECT_EQ(at(cx - 4, cy + d), kBlack) << d;
-        EXPECT_EQ(at(cx + 4, cy + d), kBlack) << d;
-    }
-    for (int d = -3; d <= 3; ++d) {
-        EXPECT_EQ(at(cx + d, cy + d), kRed) << d;
-        EXPECT_EQ(at(cx + d, cy - d), kRed) << d;
-    }
-}
-
-TEST_F(ImageOnScreen, PictureAtFullSizeWithItsMark)
-{
-    SetUpWindow();
-    auto img = Pattern(41, 31);
-    Load(*img);
-    const auto px = ShowAndRead(win, box->x(), box->y(), 41, 31);
-    for (int y = 0; y < 31; ++y)
-        for (int x = 0; x < 41; ++x)
-            if (!UnderMark(x, y)) {
-                ASSERT_EQ(px[y * 41 + x], SourcePixel(*img, x, y)) << x << "," << y;
-            }
-    ExpectMark(px, 41, 20, 15);
-    // Inside the square, off the cross, the picture shows through.
-    EXPECT_EQ(px[(15 - 2) * 41 + 20], SourcePixel(*img, 20, 13));
-}
-
-TEST_F(ImageOnScreen, PictureAtTwoHundredPercent)
-{
-    SetUpWindow();
-    auto img = Pattern(30, 20);
-    Load(*img);
-    box->Zoom(200);
-    const auto px = ShowAndRead(win, box->x(), box->y(), 60, 40);
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 60; ++x)
-            if (!UnderMark(x, y)) {
-                ASSERT_EQ(px[y * 60 + x], SourcePixel(*img, x / 2, y / 2)) << x << "," << y;
-            }
-    ExpectMark(px, 60, 30, 20);
-    // Nothing beyond the scaled picture: the window's background.
-    const auto right = ShowAndRead(win, box->x() + 60, box->y(), 5, 40);
-    for (const Rgb &p : right)
-        ASSERT_EQ(p, kWhite);
-}
-
-TEST_F(ImageOnScreen, ClickMovesTheMark)
-{
-    SetUpWindow();
-    Load(*Pattern(40, 40));
-    Fl::e_x = box->x() + 8;
-    Fl::e_y = box->y() + 30;
-    box->handle(FL_PUSH);
-    const auto px = ShowAndRead(win, box->x(), box->y(), 40, 40);
-    ExpectMark(px, 40, 8, 30);
-}
-
-TEST_F(ImageOnScreen, GreyPictureIsDrawnGrey)
-{
-    SetUpWindow();
-    const std::string path = dir.Path("g.tga");
-    auto img = MakeImage(30, 12, 8, [](int x, int, int) { return 5 * x + 40; });
-    ASSERT_EQ(CImage::SaveTGA(img.get(), path.c_str()), CImage::kOk);
-    ASSERT_EQ(box->SetImage(path.c_str()), 1);
-    const auto px = ShowAndRead(win, box->x(), box->y(), 30, 2);
-    for (int x = 0; x < 30; ++x)
-        EXPECT_EQ(px[x], (Rgb{5 * x + 40, 5 * x + 40, 5 * x + 40})) << x;
-}
-
-TEST_F(ImageOnScreen, ClosedViewDrawsNothing)
-{
-    SetUpWindow();
-    Load(*Pattern(40, 40));
-    box->Close();
-    for (const Rgb &p : ShowAndRead(win, box->x(), box->y(), 40, 40))
-        ASSERT_EQ(p, kWhite);
 }
 
 class PreviewOnScreen : public ::testing::Test {

@@ -1,6 +1,6 @@
 // toolkit_mutation_test.cpp: good BMP, PPM and PGM files with bytes changed
 // and ends cut off, loaded by the image view. Each one either loads as a
-// picture of sane size or gives the alert and an empty view; none may crash
+// picture of sane size or gives the alert and keeps the view; none may crash
 // or touch memory outside its buffers (the sanitizer build checks that).
 #include <gtest/gtest.h>  // before the toolkit, whose X11 macros clash with it
 
@@ -77,6 +77,7 @@ TEST(ToolkitMutations, ChangedOrCutFilesLoadSanelyOrAreRefused)
             if (rng() % 5 == 0)
                 file.resize(rng() % file.size());
             const std::string name = std::to_string(round) + seed.first;
+            const CImage *before = box->GetImage();
             const int ok = box->SetImage(dir.Write(name, file).c_str());
             const std::vector<std::string> alerts = TakeAlerts();
             if (ok) {
@@ -89,8 +90,7 @@ TEST(ToolkitMutations, ChangedOrCutFilesLoadSanelyOrAreRefused)
                 ASSERT_TRUE(alerts.empty()) << name;
             } else {
                 ++refused;
-                ASSERT_EQ(box->GetImage(), nullptr) << name;
-                ASSERT_EQ(box->w(), 0) << name;
+                ASSERT_EQ(box->GetImage(), before) << name;
                 ASSERT_EQ(alerts.size(), 1u) << name;
             }
         }

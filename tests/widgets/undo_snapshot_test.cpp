@@ -83,21 +83,18 @@ TEST_F(UndoSnapshot, SameByteCountAtAnotherDepth)
     EXPECT_NE(box.GetImage()->data, box.GetUndoImage()->data);
 }
 
-// The display copy after a quarter turn at zoom 100 (same byte count, other
-// sides) and after one at 50 %.
-TEST_F(UndoSnapshot, DisplayCopyTakesTheTurnedSides)
+// The view takes the turned sides, at zoom 100 and at 50 %.
+TEST_F(UndoSnapshot, ViewTakesTheTurnedSides)
 {
     CTi::Rot90h(box.GetImage());
     box.ImageChange();
-    ExpectShape(box.GetZoomImage(), ShapeOf(*box.GetImage()));
     EXPECT_EQ(box.w(), 4);
     EXPECT_EQ(box.h(), 6);
     box.Zoom(50);
     CTi::Rot90a(box.GetImage());
     box.ImageChange();
-    ASSERT_EQ(box.GetZoomImage()->width, 3);
-    EXPECT_EQ(box.GetZoomImage()->height, 2);
-    EXPECT_EQ(box.GetZoomImage()->data[0], box.GetImage()->data[0]);
+    EXPECT_EQ(box.w(), 3);
+    EXPECT_EQ(box.h(), 2);
 }
 
 }  // namespace

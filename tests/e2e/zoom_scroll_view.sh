@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# End-to-end run of the real editor: open a picture larger than the view,
+# zoom to 300 % with the keys, scroll down with the mouse wheel, zoom out to
+# the lowest zoom, and the picture must still be on the screen at the
+# view's corner (the scroll position brought back inside it).
+#
+# usage: zoom_scroll_view.sh MIRLAN E2E_REFERENCE SOURCE_DIR
+source "$(dirname "$0")/e2e_lib.sh"
+
+gm convert -size 1500x1200 'xc:#2080c0' "$work/big.ppm"
+start_editor
+
+pixel_at() {  # x y of the main window -> "r,g,b"
+  xwd -id "$main" -silent | gm convert xwd:- -crop "1x1+$1+$2" -depth 8 txt:- |
+    sed -n 's/^[^(]*( *\([0-9]*\), *\([0-9]*\), *\([0-9]*\).*/\1,\2,\3/p' | head -n1
+}
+
+key ctrl+o
+answer_chooser '^Ouvrir image$' big.ppm
+for _ in $(seq 20); do key ctrl+plus; done     # Affichage > Agrandir, up to 300 %
+send mousemove --window "$main" 400 300
+for _ in $(seq 40); do send click 5; done       # the wheel, down
+sleep 0.3
+for _ in $(seq 28); do key ctrl+minus; done    # Affichage > Réduire, down to 20 %
+sleep 0.5
+got=$(pixel_at 260 150)
+[ "$got" = "32,128,192" ] || fail "the view's corner shows $got, not the picture"
+quit_editor
+echo "PASS: zoomed to 300 %, scrolled down, zoomed out, and the picture is in view"
