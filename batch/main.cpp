@@ -4,8 +4,6 @@
 // order with the editor's own engine calls, and OUTPUT is written as TGA or
 // BMP (by its extension) with the editor's writers, which replace the file
 // only once it is whole. Needs no display.
-#include <FL/Fl_Shared_Image.H>
-
 #include <unistd.h>
 
 #include <cstdio>
@@ -17,7 +15,7 @@
 
 #include "batch/operations.h"
 #include "image/image.h"
-#include "widgets/toolkit_image.h"
+#include "image/image_file.h"
 
 namespace {
 
@@ -81,7 +79,6 @@ int main(int argc, char **argv)
         return Fail(kBadCommandLine, error);
 
     UseHugePages(argv);
-    fl_register_images();
     std::unique_ptr<CImage> img(mirlan::ReadImageFile(input));
     if (!img)
         return Fail(kFailed, std::string("impossible de charger l'image « ") + input +

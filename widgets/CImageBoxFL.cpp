@@ -11,9 +11,9 @@
 #include <cstring>
 
 #include "image/image.h"
+#include "image/image_file.h"
 #include "processing/parallel.h"
 #include "widgets/nearest_scale.h"
-#include "widgets/toolkit_image.h"
 
 namespace {
 

@@ -1,0 +1,307 @@
+// bmp_read.cpp: reading Windows and OS/2 bitmaps (see pixel_decoders.h).
+//
+// The palette is what lies between the headers and the pixels, up to the
+// entries the header declares: an index beyond it refuses the file, so no
+// colour is ever invented. Uncompressed rows must all be in the file; a
+// run-length stream must stay inside its rows and the picture and end with
+// its end-of-bitmap mark (or once every row is done). Pixels that a stream
+// jumps over take the palette's first colour.
+#include <cstring>
+#include <initializer_list>
+#include <memory>
+
+#include "image/codec_rows.h"
+#include "image/image.h"
+#include "image/pixel_decoders.h"
+
+namespace mirlan {
+
+namespace {
+
+constexpr size_t kFileHeaderBytes = 14;
+constexpr uint32_t kCoreHeaderBytes = 12;
+constexpr uint32_t kInfoHeaderBytes = 40;
+constexpr uint32_t kLargestHeaderBytes = 124;
+enum Compression : uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3 };
+
+uint32_t GetLE32(const unsigned char *p) { return GetLE16(p) | (uint32_t(GetLE16(p + 2)) << 16); }
+
+// One colour of a bit-field pixel: its bits, where they start, their largest value.
+struct Channel {
+    uint32_t mask = 0;
+    unsigned shift = 0;
+    uint32_t max = 0;
+};
+
+// False for a mask whose bits are not contiguous.
+bool MakeChannel(uint32_t mask, Channel *c)
+{
+    c->mask = mask;
+    c->shift = mask ? unsigned(__builtin_ctz(mask)) : 0;
+    c->max = mask >> c->shift;
+    return (c->max & (c->max + 1)) == 0;
+}
+
+// A channel's value scaled to 0-255 by truncation, as netpbm's bmptopnm does.
+unsigned char ChannelByte(const Channel &c, uint32_t pixel)
+{
+    if (c.max == 0)
+        return 0;
+    const uint64_t v = (pixel & c.mask) >> c.shift;
+    return static_cast<unsigned char>(c.max == 255 ? v : v * 255 / c.max);
+}
+
+struct Bmp {
+    int width = 0;
+    int rows = 0;
+    bool topDown = false;
+    unsigned bpp = 0;
+    uint32_t compression = kRgb;
+    size_t pixelsAt = 0;
+    const unsigned char *palette = nullptr;  // blue, green, red[, unused] entries
+    unsigned paletteEntries = 0;
+    unsigned entryBytes = 4;
+    Channel channels[4];  // red, green, blue, alpha
+    bool plainBgra = false;
+};
+
+bool CompressionFits(uint32_t compression, unsigned bpp)
+{
+    switch (compression) {
+    case kRgb: return bpp == 1 || bpp == 4 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32;
+    case kRle8: return bpp == 8;
+    case kRle4: return bpp == 4;
+    case kBitFields: return bpp == 16 || bpp == 32;
+    default: return false;
+    }
+}
+
+// Red, green, blue and alpha masks: the file's for bit fields, else the
+// fixed 5-5-5 and 8-8-8-8 layouts.
+bool ReadMasks(const unsigned char *data, size_t size, uint32_t infoBytes, Bmp *bmp)
+{
+    uint32_t masks[4] = {0x7C00, 0x03E0, 0x001F, 0};
+    if (bmp->bpp == 32) {
+        masks[0] = 0xFF0000;
+        masks[1] = 0xFF00;
+        masks[2] = 0xFF;
+        masks[3] = 0xFF000000;
+    }
+    if (bmp->compression == kBitFields) {
+        // The masks follow an INFO header and are inside the larger ones:
+        // either way they start right after the INFO fields.
+        const size_t at = kFileHeaderBytes + kInfoHeaderBytes;
+        if (size < at + 12)
+            return false;
+        for (int i = 0; i < 3; ++i)
+            masks[i] = GetLE32(data + at + 4 * i);
+        masks[3] = infoBytes >= 56 ? GetLE32(data + at + 12) : 0;
+        if (bmp->bpp == 32 && masks[3] == 0)
+            masks[3] = 0xFF000000 & ~(masks[0] | masks[1] | masks[2]);
+    }
+    for (int i = 0; i < 4; ++i)
+        if (!MakeChannel(masks[i], &bmp->channels[i]))
+            return false;
+    bmp->plainBgra = bmp->bpp == 32 && masks[0] == 0xFF0000 && masks[1] == 0xFF00 &&
+                     masks[2] == 0xFF && masks[3] == 0xFF000000;
+    return true;
+}
+
+ReadError ParseHeaders(const unsigned char *data, size_t size, Bmp *bmp)
+{
+    if (size < kFileHeaderBytes + 4 || data[0] != 'B' || data[1] != 'M')
+        return ReadError::kBadFormat;
+    const uint32_t offBits = GetLE32(data + 10);
+    const uint32_t infoBytes = GetLE32(data + 14);
+    const bool core = infoBytes == kCoreHeaderBytes;
+    if (!core && (infoBytes < kInfoHeaderBytes || infoBytes > kLargestHeaderBytes))
+        return ReadError::kBadFormat;
+    if (size < kFileHeaderBytes + infoBytes)
+        return ReadError::kBadFormat;
+    const unsigned char *h = data + kFileHeaderBytes + 4;
+    int64_t width, height;
+    unsigned planes;
+    uint32_t declaredColours = 0;
+    if (core) {
+        width = GetLE16(h);
+        height = GetLE16(h + 2);
+        planes = GetLE16(h + 4);
+        bmp->bpp = GetLE16(h + 6);
+        bmp->entryBytes = 3;
+    } else {
+        width = int32_t(GetLE32(h));
+        height = int32_t(GetLE32(h + 4));
+        planes = GetLE16(h + 8);
+        bmp->bpp = GetLE16(h + 10);
+        bmp->compression = GetLE32(h + 12);
+        declaredColours = GetLE32(h + 28);
+    }
+    bmp->topDown = height < 0;
+    const int64_t rows = height < 0 ? -height : height;
+    for (int64_t side : {width, rows})
+        if (CheckSide(side) != ReadError::kNone)
+            return CheckSide(side);
+    bmp->width = int(width);
+    bmp->rows = int(rows);
+    if (planes != 1 || !CompressionFits(bmp->compression, bmp->bpp) || (core && bmp->bpp == 16))
+        return ReadError::kBadFormat;
+
+    size_t paletteAt = kFileHeaderBytes + infoBytes;
+    if (infoBytes == kInfoHeaderBytes && bmp->compression == kBitFields)
+        paletteAt += 12;
+    if (offBits < paletteAt || offBits > size)
+        return ReadError::kBadFormat;
+    bmp->pixelsAt = offBits;
+    if (bmp->bpp <= 8) {
+        const uint32_t most = 1u << bmp->bpp;
+        uint32_t entries = declaredColours && declaredColours < most ? declaredColours : most;
+        const size_t room = (offBits - paletteAt) / bmp->entryBytes;
+        if (room < entries)
+            entries = uint32_t(room);
+        bmp->palette = data + paletteAt;
+        bmp->paletteEntries = entries;
+    } else if (!ReadMasks(data, size, infoBytes, bmp)) {
+        return ReadError::kBadFormat;
+    }
+    return ReadError::kNone;
+}
+
+// Writes palette entry `index` as red, green, blue; false when the palette
+// has no such entry.
+inline bool PutIndex(const Bmp &bmp, unsigned index, unsigned char *dst)
+{
+    if (index >= bmp.paletteEntries)
+        return false;
+    const unsigned char *e = bmp.palette + size_t(index) * bmp.entryBytes;
+    dst[0] = e[2];
+    dst[1] = e[1];
+    dst[2] = e[0];
+    return true;
+}
+
+bool DecodeIndexedRow(const Bmp &bmp, const unsigned char *src, unsigned char *dst)
+{
+    const unsigned perByte = 8 / bmp.bpp, mask = (1u << bmp.bpp) - 1;
+    for (int x = 0; x < bmp.width; ++x) {
+        const unsigned shift = 8 - bmp.bpp * (1 + x % perByte);
+        if (!PutIndex(bmp, (src[x / perByte] >> shift) & mask, dst + 3 * size_t(x)))
+            return false;
+    }
+    return true;
+}
+
+void DecodeFieldsRow(const Bmp &bmp, const unsigned char *src, unsigned char *dst)
+{
+    const unsigned bytes = bmp.bpp / 8, channels = bmp.bpp == 32 ? 4 : 3;
+    for (int x = 0; x < bmp.width; ++x, src += bytes, dst += channels) {
+        const uint32_t pixel = bytes == 4 ? GetLE32(src) : GetLE16(src);
+        for (unsigned c = 0; c < channels; ++c)
+            dst[c] = ChannelByte(bmp.channels[c], pixel);
+    }
+}
+
+bool DecodeRow(const Bmp &bmp, const unsigned char *src, unsigned char *dst)
+{
+    if (bmp.bpp <= 8)
+        return DecodeIndexedRow(bmp, src, dst);
+    if (bmp.bpp == 24)
+        SwapRedBlue24(src, dst, size_t(bmp.width));
+    else if (bmp.plainBgra)
+        SwapRedBlue32(src, dst, size_t(bmp.width));
+    else
+        DecodeFieldsRow(bmp, src, dst);
+    return true;
+}
+
+// Row y of the file (the first stored row is 0) in the image.
+unsigned char *ImageRow(const Bmp &bmp, CImage &img, int y)
+{
+    const int row = bmp.topDown ? y : bmp.rows - 1 - y;
+    return img.data + size_t(row) * img.RowBytes();
+}
+
+ReadError DecodeRows(const Bmp &bmp, const unsigned char *data, size_t size, CImage &img)
+{
+    size_t stride, total;
+    if (!CheckedProduct((uint64_t(bmp.width) * bmp.bpp + 31) / 32, 4, &stride) ||
+        !CheckedProduct(stride, uint64_t(bmp.rows), &total) || total > size - bmp.pixelsAt)
+        return ReadError::kBadFormat;
+    const unsigned char *src = data + bmp.pixelsAt;
+    for (int y = 0; y < bmp.rows; ++y, src += stride)
+        if (!DecodeRow(bmp, src, ImageRow(bmp, img, y)))
+            return ReadError::kBadFormat;
+    return ReadError::kNone;
+}
+
+// Reads a run-length stream into img, filled beforehand. Every escape is
+// checked against the rows and the picture before a pixel is written.
+bool DecodeRunLength(const Bmp &bmp, const unsigned char *data, size_t size, CImage &img)
+{
+    const bool rle4 = bmp.compression == kRle4;
+    size_t p = bmp.pixelsAt;
+    int x = 0, y = 0;
+    auto put = [&](unsigned index) { return PutIndex(bmp, index, ImageRow(bmp, img, y) + 3 * size_t(x++)); };
+    while (size - p >= 2) {
+        const unsigned count = data[p], value = data[p + 1];
+        p += 2;
+        if (count > 0) {
+            if (y >= bmp.rows || count > unsigned(bmp.width - x))
+                return false;
+            for (unsigned i = 0; i < count; ++i)
+                if (!put(rle4 ? (i % 2 ? value & 15 : value >> 4) : value))
+                    return false;
+        } else if (value == 0) {  // end of line
+            if (y >= bmp.rows)
+                return false;
+            x = 0;
+            ++y;
+        } else if (value == 1) {  // end of bitmap
+            return true;
+        } else if (value == 2) {  // jump right and up
+            if (size - p < 2 || data[p] > bmp.width - x || data[p + 1] >= bmp.rows - y)
+                return false;
+            x += data[p];
+            y += data[p + 1];
+            p += 2;
+        } else {  // literal pixels, padded to a whole word
+            const size_t bytes = rle4 ? (value + 1) / 2 : value, padded = (bytes + 1) & ~size_t(1);
+            if (y >= bmp.rows || value > unsigned(bmp.width - x) || size - p < padded)
+                return false;
+            for (unsigned i = 0; i < value; ++i) {
+                const unsigned byte = data[p + (rle4 ? i / 2 : i)];
+                if (!put(rle4 ? (i % 2 ? byte & 15 : byte >> 4) : byte))
+                    return false;
+            }
+            p += padded;
+        }
+    }
+    return y >= bmp.rows;
+}
+
+ReadError DecodeCompressed(const Bmp &bmp, const unsigned char *data, size_t size, CImage &img)
+{
+    unsigned char first[3];
+    if (!PutIndex(bmp, 0, first))
+        return ReadError::kBadFormat;
+    for (size_t i = 0, n = img.ByteCount(); i < n; i += 3)
+        std::memcpy(img.data + i, first, 3);
+    return DecodeRunLength(bmp, data, size, img) ? ReadError::kNone : ReadError::kBadFormat;
+}
+
+}  // namespace
+
+CImage *DecodeBmp(const unsigned char *data, size_t size, ReadError *error)
+{
+    Bmp bmp;
+    *error = ParseHeaders(data, size, &bmp);
+    if (*error != ReadError::kNone)
+        return nullptr;
+    std::unique_ptr<CImage> img(NewImage(bmp.width, bmp.rows, bmp.bpp == 32 ? 32 : 24, error));
+    if (!img)
+        return nullptr;
+    const bool compressed = bmp.compression == kRle8 || bmp.compression == kRle4;
+    *error = compressed ? DecodeCompressed(bmp, data, size, *img) : DecodeRows(bmp, data, size, *img);
+    return *error == ReadError::kNone ? img.release() : nullptr;
+}
+
+}  // namespace mirlan

@@ -1,0 +1,201 @@
+// pnm_read.cpp: reading netpbm files, P1 to P6 (see pixel_decoders.h).
+//
+// Header tokens are separated by any whitespace, CR included, and a '#'
+// starts a comment to the end of its line anywhere in the header, even right
+// after a number. One character (or a comment) ends the header's last number
+// and the binary raster starts right after it. A sample above maxval, a
+// malformed plain token or a raster shorter than its header refuses the file.
+#include <cstring>
+#include <initializer_list>
+#include <memory>
+
+#include "image/image.h"
+#include "image/pixel_decoders.h"
+
+namespace mirlan {
+
+namespace {
+
+constexpr uint64_t kLargestNumber = 1u << 30;  // well past any side or maxval
+
+bool IsSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+
+// A read position in the file's bytes; nothing is read at or past the end.
+struct Cursor {
+    const unsigned char *data;
+    size_t size;
+    size_t at;
+
+    bool AtEnd() const { return at >= size; }
+    unsigned char Peek() const { return data[at]; }
+
+    void SkipComment()
+    {
+        while (!AtEnd() && data[at] != '\n' && data[at] != '\r')
+            ++at;
+    }
+    void SkipSpaceAndComments()
+    {
+        while (!AtEnd()) {
+            if (Peek() == '#')
+                SkipComment();
+            else if (IsSpace(Peek()))
+                ++at;
+            else
+                return;
+        }
+    }
+    // The next decimal number; false when something else comes first or
+    // the number runs into other text. Values saturate past any use.
+    bool Number(uint64_t *value)
+    {
+        SkipSpaceAndComments();
+        if (AtEnd() || !IsDigit(Peek()))
+            return false;
+        uint64_t v = 0;
+        while (!AtEnd() && IsDigit(Peek())) {
+            v = v * 10 + (data[at++] - '0');
+            if (v > kLargestNumber)
+                v = kLargestNumber;
+        }
+        *value = v;
+        return AtEnd() || IsSpace(Peek()) || Peek() == '#';
+    }
+    // Passes the one character, or the comment and its line end, that
+    // closes the header.
+    void EndHeader()
+    {
+        if (!AtEnd() && Peek() == '#')
+            SkipComment();
+        ++at;
+    }
+};
+
+struct Pnm {
+    int format = 0;  // 1 to 6
+    int width = 0;
+    int height = 0;
+    unsigned maxval = 1;
+    int channels = 1;
+};
+
+ReadError ParseHeader(Cursor &in, Pnm *pnm)
+{
+    if (in.size < 3 || in.data[0] != 'P' || in.data[1] < '1' || in.data[1] > '6')
+        return ReadError::kBadFormat;
+    pnm->format = in.data[1] - '0';
+    in.at = 2;
+    if (!IsSpace(in.Peek()) && in.Peek() != '#')
+        return ReadError::kBadFormat;
+    uint64_t width, height, maxval = 1;
+    const bool bitmap = pnm->format == 1 || pnm->format == 4;
+    if (!in.Number(&width) || !in.Number(&height) || (!bitmap && !in.Number(&maxval)))
+        return ReadError::kBadFormat;
+    for (uint64_t side : {width, height})
+        if (CheckSide(int64_t(side)) != ReadError::kNone)
+            return CheckSide(int64_t(side));
+    if (maxval < 1 || maxval > 65535)
+        return ReadError::kBadFormat;
+    in.EndHeader();
+    pnm->width = int(width);
+    pnm->height = int(height);
+    pnm->maxval = unsigned(maxval);
+    pnm->channels = pnm->format == 3 || pnm->format == 6 ? 3 : 1;
+    return ReadError::kNone;
+}
+
+// A sample of 0..maxval as a byte, rounded as netpbm scales to maxval 255.
+unsigned char Scale(unsigned v, unsigned maxval)
+{
+    return static_cast<unsigned char>(maxval == 255 ? v : (uint64_t(v) * 255 + maxval / 2) / maxval);
+}
+
+bool ReadBitsRaw(Cursor &in, const Pnm &pnm, CImage &img)
+{
+    const size_t rowBytes = (size_t(pnm.width) + 7) / 8;
+    size_t total;
+    if (!CheckedProduct(rowBytes, uint64_t(pnm.height), &total) || in.AtEnd() || total > in.size - in.at)
+        return false;
+    unsigned char *dst = img.data;
+    for (int y = 0; y < pnm.height; ++y, in.at += rowBytes)
+        for (int x = 0; x < pnm.width; ++x)
+            *dst++ = (in.data[in.at + x / 8] >> (7 - x % 8)) & 1 ? 0 : 255;
+    return true;
+}
+
+bool ReadSamplesRaw(Cursor &in, const Pnm &pnm, CImage &img)
+{
+    const size_t samples = img.ByteCount();
+    const unsigned sampleBytes = pnm.maxval > 255 ? 2 : 1;
+    size_t total;
+    if (!CheckedProduct(samples, sampleBytes, &total) || in.AtEnd() || total > in.size - in.at)
+        return false;
+    const unsigned char *src = in.data + in.at;
+    if (pnm.maxval == 255) {
+        std::memcpy(img.data, src, samples);
+        return true;
+    }
+    for (size_t i = 0; i < samples; ++i) {
+        const unsigned v = sampleBytes == 2 ? (src[2 * i] << 8) | src[2 * i + 1] : src[i];
+        if (v > pnm.maxval)
+            return false;
+        img.data[i] = Scale(v, pnm.maxval);
+    }
+    return true;
+}
+
+// Plain bitmaps: each pixel is one '0' or '1', separators optional.
+bool ReadBitsPlain(Cursor &in, CImage &img)
+{
+    for (size_t i = 0, n = img.ByteCount(); i < n; ++i) {
+        in.SkipSpaceAndComments();
+        if (in.AtEnd() || (in.Peek() != '0' && in.Peek() != '1'))
+            return false;
+        img.data[i] = in.data[in.at++] == '1' ? 0 : 255;
+    }
+    return true;
+}
+
+bool ReadSamplesPlain(Cursor &in, const Pnm &pnm, CImage &img)
+{
+    for (size_t i = 0, n = img.ByteCount(); i < n; ++i) {
+        uint64_t v;
+        if (!in.Number(&v) || v > pnm.maxval)
+            return false;
+        img.data[i] = Scale(unsigned(v), pnm.maxval);
+    }
+    return true;
+}
+
+bool ReadRaster(Cursor &in, const Pnm &pnm, CImage &img)
+{
+    switch (pnm.format) {
+    case 1: return ReadBitsPlain(in, img);
+    case 4: return ReadBitsRaw(in, pnm, img);
+    case 2:
+    case 3: return ReadSamplesPlain(in, pnm, img);
+    default: return ReadSamplesRaw(in, pnm, img);
+    }
+}
+
+}  // namespace
+
+CImage *DecodePnm(const unsigned char *data, size_t size, ReadError *error)
+{
+    Cursor in{data, size, 0};
+    Pnm pnm;
+    *error = ParseHeader(in, &pnm);
+    if (*error != ReadError::kNone)
+        return nullptr;
+    std::unique_ptr<CImage> img(NewImage(pnm.width, pnm.height, 8 * pnm.channels, error));
+    if (!img)
+        return nullptr;
+    if (!ReadRaster(in, pnm, *img)) {
+        *error = ReadError::kBadFormat;
+        return nullptr;
+    }
+    return img.release();
+}
+
+}  // namespace mirlan
