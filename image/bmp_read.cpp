@@ -154,7 +154,9 @@ ReadError ParseHeaders(const unsigned char *data, size_t size, Bmp *bmp)
     bmp->pixelsAt = offBits;
     if (bmp->bpp <= 8) {
         const uint32_t most = 1u << bmp->bpp;
-        uint32_t entries = declaredColours && declaredColours < most ? declaredColours : most;
+        if (declaredColours > most)
+            return ReadError::kBadFormat;
+        uint32_t entries = declaredColours ? declaredColours : most;
         const size_t room = (offBits - paletteAt) / bmp->entryBytes;
         if (room < entries)
             entries = uint32_t(room);
@@ -220,12 +222,20 @@ unsigned char *ImageRow(const Bmp &bmp, CImage &img, int y)
     return img.data + size_t(row) * img.RowBytes();
 }
 
-ReadError DecodeRows(const Bmp &bmp, const unsigned char *data, size_t size, CImage &img)
+// Bytes of one stored row of an uncompressed file, or 0 when the file does
+// not hold every row.
+size_t StoredRowBytes(const Bmp &bmp, size_t size)
 {
     size_t stride, total;
     if (!CheckedProduct((uint64_t(bmp.width) * bmp.bpp + 31) / 32, 4, &stride) ||
         !CheckedProduct(stride, uint64_t(bmp.rows), &total) || total > size - bmp.pixelsAt)
-        return ReadError::kBadFormat;
+        return 0;
+    return stride;
+}
+
+ReadError DecodeRows(const Bmp &bmp, const unsigned char *data, size_t size, CImage &img)
+{
+    const size_t stride = StoredRowBytes(bmp, size);
     const unsigned char *src = data + bmp.pixelsAt;
     for (int y = 0; y < bmp.rows; ++y, src += stride)
         if (!DecodeRow(bmp, src, ImageRow(bmp, img, y)))
@@ -296,10 +306,15 @@ CImage *DecodeBmp(const unsigned char *data, size_t size, ReadError *error)
     *error = ParseHeaders(data, size, &bmp);
     if (*error != ReadError::kNone)
         return nullptr;
+    // A cut file is refused before its picture is allocated.
+    const bool compressed = bmp.compression == kRle8 || bmp.compression == kRle4;
+    if (!compressed && StoredRowBytes(bmp, size) == 0) {
+        *error = ReadError::kBadFormat;
+        return nullptr;
+    }
     std::unique_ptr<CImage> img(NewImage(bmp.width, bmp.rows, bmp.bpp == 32 ? 32 : 24, error));
     if (!img)
         return nullptr;
-    const bool compressed = bmp.compression == kRle8 || bmp.compression == kRle4;
     *error = compressed ? DecodeCompressed(bmp, data, size, *img) : DecodeRows(bmp, data, size, *img);
     return *error == ReadError::kNone ? img.release() : nullptr;
 }

@@ -168,6 +168,20 @@ bool ReadSamplesPlain(Cursor &in, const Pnm &pnm, CImage &img)
     return true;
 }
 
+// Whether the rest of the file can hold the raster: every raw byte, or at
+// least a character per plain sample. Checked before the picture is allocated.
+bool CanHoldRaster(const Cursor &in, const Pnm &pnm)
+{
+    size_t pixels, samples, bytes;
+    const bool plain = pnm.format <= 3;
+    const uint64_t rowBytes = pnm.format == 4 ? (uint64_t(pnm.width) + 7) / 8 : uint64_t(pnm.width);
+    if (!CheckedProduct(rowBytes, uint64_t(pnm.height), &pixels) ||
+        !CheckedProduct(pixels, uint64_t(pnm.channels), &samples) ||
+        !CheckedProduct(samples, !plain && pnm.maxval > 255 ? 2 : 1, &bytes))
+        return false;
+    return !in.AtEnd() && bytes <= in.size - in.at;
+}
+
 bool ReadRaster(Cursor &in, const Pnm &pnm, CImage &img)
 {
     switch (pnm.format) {
@@ -186,6 +200,8 @@ CImage *DecodePnm(const unsigned char *data, size_t size, ReadError *error)
     Cursor in{data, size, 0};
     Pnm pnm;
     *error = ParseHeader(in, &pnm);
+    if (*error == ReadError::kNone && !CanHoldRaster(in, pnm))
+        *error = ReadError::kBadFormat;
     if (*error != ReadError::kNone)
         return nullptr;
     std::unique_ptr<CImage> img(NewImage(pnm.width, pnm.height, 8 * pnm.channels, error));

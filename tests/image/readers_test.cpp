@@ -3,7 +3,7 @@
 // or the reason it must refuse the file.
 #include <gtest/gtest.h>
 
-#include <initializer_list>
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,52 +17,16 @@ using testutil::Bytes;
 
 namespace {
 
-void Put32(Bytes &b, size_t at, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = (v >> (8 * i)) & 255;
-}
-
-Bytes Le32s(std::initializer_list<uint32_t> values)
-{
-    Bytes b(4 * values.size());
-    size_t at = 0;
-    for (uint32_t v : values)
-        Put32(b, (at += 4) - 4, v);
-    return b;
-}
-
-Bytes Cat(Bytes a, const Bytes &b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
+using testutil::Bmp;
+using testutil::Cat;
+using testutil::Le32s;
 
 Bytes Text(const std::string &s) { return Bytes(s.begin(), s.end()); }
 
-// A BMP: file header, a header of infoBytes (12: core; else INFO fields,
-// then `tail` from its byte 40: V4/V5 masks), `between` (masks or palette)
-// and the pixels, which start right after.
-Bytes Bmp(uint32_t infoBytes, int32_t w, int32_t h, unsigned bpp, uint32_t comp, uint32_t colours,
-          const Bytes &between, const Bytes &pixels, const Bytes &tail = {})
-{
-    Bytes info;
-    if (infoBytes == 12) {
-        info = Le32s({12, uint32_t(w) | uint32_t(h) << 16, 1 | bpp << 16});
-    } else {
-        info = Le32s({infoBytes, uint32_t(w), uint32_t(h), 1 | bpp << 16, comp, 0, 0, 0, colours, 0});
-        info = Cat(info, tail);
-        info.resize(infoBytes, 0);
-    }
-    const uint32_t offBits = uint32_t(14 + info.size() + between.size());
-    const Bytes head = Cat(Text("BM"), Le32s({offBits + uint32_t(pixels.size()), 0, offBits}));
-    Bytes file = Cat(Cat(Cat(head, info), between), pixels);
-    return file;
-}
-
 Bytes With32(Bytes b, size_t at, uint32_t v)
 {
-    Put32(b, at, v);
+    const Bytes le = Le32s({v});
+    std::copy(le.begin(), le.end(), b.begin() + at);
     return b;
 }
 
