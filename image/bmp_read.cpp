@@ -6,6 +6,7 @@
 // run-length stream must stay inside its rows and the picture and end with
 // its end-of-bitmap mark (or once every row is done). Pixels that a stream
 // jumps over take the palette's first colour.
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 #include <memory>
@@ -58,7 +59,7 @@ struct Bmp {
     unsigned bpp = 0;
     uint32_t compression = kRgb;
     size_t pixelsAt = 0;
-    const unsigned char *palette = nullptr;  // blue, green, red[, unused] entries
+    unsigned char palette[256 * 4];  // blue, green, red[, unused] entries
     unsigned paletteEntries = 0;
     unsigned entryBytes = 4;
     Channel channels[4];  // red, green, blue, alpha
@@ -78,7 +79,7 @@ bool CompressionFits(uint32_t compression, unsigned bpp)
 
 // Red, green, blue and alpha masks: the file's for bit fields, else the
 // fixed 5-5-5 and 8-8-8-8 layouts.
-bool ReadMasks(const unsigned char *data, size_t size, uint32_t infoBytes, Bmp *bmp)
+bool ReadMasks(const unsigned char *head, size_t headBytes, uint32_t infoBytes, Bmp *bmp)
 {
     uint32_t masks[4] = {0x7C00, 0x03E0, 0x001F, 0};
     if (bmp->bpp == 32) {
@@ -91,11 +92,11 @@ bool ReadMasks(const unsigned char *data, size_t size, uint32_t infoBytes, Bmp *
         // The masks follow an INFO header and are inside the larger ones:
         // either way they start right after the INFO fields.
         const size_t at = kFileHeaderBytes + kInfoHeaderBytes;
-        if (size < at + 12)
+        if (headBytes < at + 12)
             return false;
         for (int i = 0; i < 3; ++i)
-            masks[i] = GetLE32(data + at + 4 * i);
-        masks[3] = infoBytes >= 56 ? GetLE32(data + at + 12) : 0;
+            masks[i] = GetLE32(head + at + 4 * i);
+        masks[3] = infoBytes >= 56 ? GetLE32(head + at + 12) : 0;
         if (bmp->bpp == 32 && masks[3] == 0)
             masks[3] = 0xFF000000 & ~(masks[0] | masks[1] | masks[2]);
     }
@@ -107,18 +108,41 @@ bool ReadMasks(const unsigned char *data, size_t size, uint32_t infoBytes, Bmp *
     return true;
 }
 
-ReadError ParseHeaders(const unsigned char *data, size_t size, Bmp *bmp)
+// Copies the palette that lies between the headers and the pixels, up to
+// the entries the header declares (all that its depth can index when it
+// declares none).
+bool ReadPalette(ByteSource &file, size_t paletteAt, uint32_t declaredColours, Bmp *bmp)
 {
-    if (size < kFileHeaderBytes + 4 || data[0] != 'B' || data[1] != 'M')
+    const uint32_t most = 1u << bmp->bpp;
+    if (declaredColours > most)
+        return false;
+    uint32_t entries = declaredColours ? declaredColours : most;
+    const size_t room = (bmp->pixelsAt - paletteAt) / bmp->entryBytes;
+    if (room < entries)
+        entries = uint32_t(room);
+    const unsigned char *palette = file.Get(paletteAt, size_t(entries) * bmp->entryBytes);
+    if (!palette)
+        return false;
+    std::memcpy(bmp->palette, palette, size_t(entries) * bmp->entryBytes);
+    bmp->paletteEntries = entries;
+    return true;
+}
+
+ReadError ParseHeaders(ByteSource &file, Bmp *bmp)
+{
+    // Every header field, masks included, lies in the first bytes.
+    const size_t headBytes = std::min<size_t>(file.Size(), kFileHeaderBytes + kLargestHeaderBytes + 12);
+    const unsigned char *head = file.Get(0, headBytes);
+    if (!head || headBytes < kFileHeaderBytes + 4 || head[0] != 'B' || head[1] != 'M')
         return ReadError::kBadFormat;
-    const uint32_t offBits = GetLE32(data + 10);
-    const uint32_t infoBytes = GetLE32(data + 14);
+    const uint32_t offBits = GetLE32(head + 10);
+    const uint32_t infoBytes = GetLE32(head + 14);
     const bool core = infoBytes == kCoreHeaderBytes;
     if (!core && (infoBytes < kInfoHeaderBytes || infoBytes > kLargestHeaderBytes))
         return ReadError::kBadFormat;
-    if (size < kFileHeaderBytes + infoBytes)
+    if (headBytes < kFileHeaderBytes + infoBytes)
         return ReadError::kBadFormat;
-    const unsigned char *h = data + kFileHeaderBytes + 4;
+    const unsigned char *h = head + kFileHeaderBytes + 4;
     int64_t width, height;
     unsigned planes;
     uint32_t declaredColours = 0;
@@ -149,23 +173,13 @@ ReadError ParseHeaders(const unsigned char *data, size_t size, Bmp *bmp)
     size_t paletteAt = kFileHeaderBytes + infoBytes;
     if (infoBytes == kInfoHeaderBytes && bmp->compression == kBitFields)
         paletteAt += 12;
-    if (offBits < paletteAt || offBits > size)
+    if (offBits < paletteAt || offBits > file.Size())
         return ReadError::kBadFormat;
     bmp->pixelsAt = offBits;
-    if (bmp->bpp <= 8) {
-        const uint32_t most = 1u << bmp->bpp;
-        if (declaredColours > most)
-            return ReadError::kBadFormat;
-        uint32_t entries = declaredColours ? declaredColours : most;
-        const size_t room = (offBits - paletteAt) / bmp->entryBytes;
-        if (room < entries)
-            entries = uint32_t(room);
-        bmp->palette = data + paletteAt;
-        bmp->paletteEntries = entries;
-    } else if (!ReadMasks(data, size, infoBytes, bmp)) {
-        return ReadError::kBadFormat;
-    }
-    return ReadError::kNone;
+    // head stays valid until the next Get: the masks come from it.
+    const bool read = bmp->bpp <= 8 ? ReadPalette(file, paletteAt, declaredColours, bmp)
+                                    : ReadMasks(head, headBytes, infoBytes, bmp);
+    return read ? ReadError::kNone : ReadError::kBadFormat;
 }
 
 // Writes palette entry `index` as red, green, blue; false when the palette
@@ -233,26 +247,31 @@ size_t StoredRowBytes(const Bmp &bmp, size_t size)
     return stride;
 }
 
-ReadError DecodeRows(const Bmp &bmp, const unsigned char *data, size_t size, CImage &img)
+ReadError DecodeRows(const Bmp &bmp, ByteSource &file, CImage &img)
 {
-    const size_t stride = StoredRowBytes(bmp, size);
-    const unsigned char *src = data + bmp.pixelsAt;
-    for (int y = 0; y < bmp.rows; ++y, src += stride)
-        if (!DecodeRow(bmp, src, ImageRow(bmp, img, y)))
+    const size_t stride = StoredRowBytes(bmp, file.Size());
+    for (int y = 0; y < bmp.rows; ++y) {
+        const unsigned char *src = file.Get(bmp.pixelsAt + size_t(y) * stride, stride);
+        if (!src || !DecodeRow(bmp, src, ImageRow(bmp, img, y)))
             return ReadError::kBadFormat;
+    }
     return ReadError::kNone;
 }
 
 // Reads a run-length stream into img, filled beforehand. Every escape is
 // checked against the rows and the picture before a pixel is written.
-bool DecodeRunLength(const Bmp &bmp, const unsigned char *data, size_t size, CImage &img)
+bool DecodeRunLength(const Bmp &bmp, ByteSource &file, CImage &img)
 {
     const bool rle4 = bmp.compression == kRle4;
+    const size_t size = file.Size();
     size_t p = bmp.pixelsAt;
     int x = 0, y = 0;
     auto put = [&](unsigned index) { return PutIndex(bmp, index, ImageRow(bmp, img, y) + 3 * size_t(x++)); };
     while (size - p >= 2) {
-        const unsigned count = data[p], value = data[p + 1];
+        const unsigned char *pair = file.Get(p, 2);
+        if (!pair)
+            return false;
+        const unsigned count = pair[0], value = pair[1];
         p += 2;
         if (count > 0) {
             if (y >= bmp.rows || count > unsigned(bmp.width - x))
@@ -268,17 +287,19 @@ bool DecodeRunLength(const Bmp &bmp, const unsigned char *data, size_t size, CIm
         } else if (value == 1) {  // end of bitmap
             return true;
         } else if (value == 2) {  // jump right and up
-            if (size - p < 2 || data[p] > bmp.width - x || data[p + 1] >= bmp.rows - y)
+            const unsigned char *jump = file.Get(p, 2);
+            if (!jump || jump[0] > bmp.width - x || jump[1] >= bmp.rows - y)
                 return false;
-            x += data[p];
-            y += data[p + 1];
+            x += jump[0];
+            y += jump[1];
             p += 2;
         } else {  // literal pixels, padded to a whole word
             const size_t bytes = rle4 ? (value + 1) / 2 : value, padded = (bytes + 1) & ~size_t(1);
-            if (y >= bmp.rows || value > unsigned(bmp.width - x) || size - p < padded)
+            const unsigned char *literal = file.Get(p, padded);
+            if (y >= bmp.rows || value > unsigned(bmp.width - x) || !literal)
                 return false;
             for (unsigned i = 0; i < value; ++i) {
-                const unsigned byte = data[p + (rle4 ? i / 2 : i)];
+                const unsigned byte = literal[rle4 ? i / 2 : i];
                 if (!put(rle4 ? (i % 2 ? byte & 15 : byte >> 4) : byte))
                     return false;
             }
@@ -288,34 +309,34 @@ bool DecodeRunLength(const Bmp &bmp, const unsigned char *data, size_t size, CIm
     return y >= bmp.rows;
 }
 
-ReadError DecodeCompressed(const Bmp &bmp, const unsigned char *data, size_t size, CImage &img)
+ReadError DecodeCompressed(const Bmp &bmp, ByteSource &file, CImage &img)
 {
     unsigned char first[3];
     if (!PutIndex(bmp, 0, first))
         return ReadError::kBadFormat;
     for (size_t i = 0, n = img.ByteCount(); i < n; i += 3)
         std::memcpy(img.data + i, first, 3);
-    return DecodeRunLength(bmp, data, size, img) ? ReadError::kNone : ReadError::kBadFormat;
+    return DecodeRunLength(bmp, file, img) ? ReadError::kNone : ReadError::kBadFormat;
 }
 
 }  // namespace
 
-CImage *DecodeBmp(const unsigned char *data, size_t size, ReadError *error)
+CImage *DecodeBmp(ByteSource &file, ReadError *error)
 {
     Bmp bmp;
-    *error = ParseHeaders(data, size, &bmp);
+    *error = ParseHeaders(file, &bmp);
     if (*error != ReadError::kNone)
         return nullptr;
     // A cut file is refused before its picture is allocated.
     const bool compressed = bmp.compression == kRle8 || bmp.compression == kRle4;
-    if (!compressed && StoredRowBytes(bmp, size) == 0) {
+    if (!compressed && StoredRowBytes(bmp, file.Size()) == 0) {
         *error = ReadError::kBadFormat;
         return nullptr;
     }
     std::unique_ptr<CImage> img(NewImage(bmp.width, bmp.rows, bmp.bpp == 32 ? 32 : 24, error));
     if (!img)
         return nullptr;
-    *error = compressed ? DecodeCompressed(bmp, data, size, *img) : DecodeRows(bmp, data, size, *img);
+    *error = compressed ? DecodeCompressed(bmp, file, *img) : DecodeRows(bmp, file, *img);
     return *error == ReadError::kNone ? img.release() : nullptr;
 }
 

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 #include <new>
@@ -16,12 +17,6 @@
 namespace mirlan {
 
 namespace {
-
-// A file's whole content in memory.
-struct FileBytes {
-    std::unique_ptr<unsigned char[]> data;
-    size_t size = 0;
-};
 
 // Closes a descriptor on every way out.
 struct Descriptor {
@@ -48,30 +43,17 @@ ReadError OpenRegularFile(const char *path, Descriptor *file, off_t *size)
     return ReadError::kNone;
 }
 
-ReadError ReadWholeFile(const char *path, FileBytes *bytes)
+constexpr size_t kWindowBytes = size_t(1) << 20;
+
+// A decoder's result, with a read error or a failed window allocation taking
+// precedence over the bad format it caused.
+CImage *Decode(CImage *(*decoder)(ByteSource &, ReadError *), int fd, off_t length, ReadError *error)
 {
-    Descriptor file{-1};
-    off_t length = 0;
-    ReadError why = OpenRegularFile(path, &file, &length);
-    if (why != ReadError::kNone)
-        return why;
-    if (uint64_t(length) > SIZE_MAX - 1)
-        return ReadError::kNoMemory;
-    bytes->data.reset(new (std::nothrow) unsigned char[size_t(length) + 1]);
-    if (!bytes->data)
-        return ReadError::kNoMemory;
-    // A file that shrinks while read is taken as far as it goes.
-    while (bytes->size < size_t(length)) {
-        const ssize_t n = read(file.fd, bytes->data.get() + bytes->size, size_t(length) - bytes->size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return ReadError::kUnreadable;
-        if (n == 0)
-            break;
-        bytes->size += size_t(n);
-    }
-    return ReadError::kNone;
+    ByteSource file(fd, size_t(length));
+    CImage *img = decoder(file, error);
+    if (!img && file.Failure() != ReadError::kNone)
+        *error = file.Failure();
+    return img;
 }
 
 CImage *ReadTga(const char *path, ReadError *error)
@@ -96,6 +78,37 @@ CImage *ReadTga(const char *path, ReadError *error)
 }
 
 }  // namespace
+
+ByteSource::ByteSource(int fd, size_t size) : fd_(fd), size_(size), window_(nullptr), length_(0) {}
+
+const unsigned char *ByteSource::Fill(size_t at, size_t n)
+{
+    if (fd_ < 0 || at > size_ || n > size_ - at)
+        return nullptr;
+    const size_t want = std::min(std::max(n, kWindowBytes), size_ - at);
+    start_ = at;
+    length_ = 0;
+    if (want > capacity_) {
+        buffer_.reset(new (std::nothrow) unsigned char[want]);
+        capacity_ = buffer_ ? want : 0;
+        if (!buffer_) {
+            failure_ = ReadError::kNoMemory;
+            return nullptr;
+        }
+    }
+    window_ = buffer_.get();
+    while (length_ < want) {
+        const ssize_t got = pread(fd_, buffer_.get() + length_, want - length_, off_t(at + length_));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            failure_ = ReadError::kUnreadable;
+        if (got <= 0)
+            break;  // an error, or a file that shrank while read: taken as cut
+        length_ += size_t(got);
+    }
+    return length_ >= n ? window_ : nullptr;
+}
 
 ReadError CheckSide(int64_t side)
 {
@@ -132,19 +145,14 @@ CImage *ReadImageFile(const char *path, ReadError *error)
     const int type = CImage::GetType(path);
     if (type == CImage::kTypeTGA) {
         img = ReadTga(path, &why);
-    } else if (type == CImage::kTypeUnknown) {
-        Descriptor file{-1};
-        off_t length;
-        why = OpenRegularFile(path, &file, &length);
-        if (why == ReadError::kNone)
-            why = ReadError::kBadFormat;
     } else {
-        FileBytes bytes;
-        why = ReadWholeFile(path, &bytes);
-        if (why == ReadError::kNone && type == CImage::kTypeBMP)
-            img = DecodeBmp(bytes.data.get(), bytes.size, &why);
+        Descriptor file{-1};
+        off_t length = 0;
+        why = OpenRegularFile(path, &file, &length);
+        if (why == ReadError::kNone && type == CImage::kTypeUnknown)
+            why = ReadError::kBadFormat;
         else if (why == ReadError::kNone)
-            img = DecodePnm(bytes.data.get(), bytes.size, &why);
+            img = Decode(type == CImage::kTypeBMP ? DecodeBmp : DecodePnm, file.fd, length, &why);
     }
     if (error)
         *error = why;

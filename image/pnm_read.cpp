@@ -23,16 +23,22 @@ bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 
 // A read position in the file's bytes; nothing is read at or past the end.
 struct Cursor {
-    const unsigned char *data;
+    ByteSource &file;
     size_t size;
     size_t at;
 
     bool AtEnd() const { return at >= size; }
-    unsigned char Peek() const { return data[at]; }
+    // The byte at the position, which must not be at the end; 0 if it
+    // cannot be read (which refuses the file like any stray byte).
+    unsigned char Peek()
+    {
+        const unsigned char *p = file.Get(at, 1);
+        return p ? *p : 0;
+    }
 
     void SkipComment()
     {
-        while (!AtEnd() && data[at] != '\n' && data[at] != '\r')
+        while (!AtEnd() && Peek() != '\n' && Peek() != '\r')
             ++at;
     }
     void SkipSpaceAndComments()
@@ -55,7 +61,8 @@ struct Cursor {
             return false;
         uint64_t v = 0;
         while (!AtEnd() && IsDigit(Peek())) {
-            v = v * 10 + (data[at++] - '0');
+            v = v * 10 + (Peek() - '0');
+            ++at;
             if (v > kLargestNumber)
                 v = kLargestNumber;
         }
@@ -82,9 +89,10 @@ struct Pnm {
 
 ReadError ParseHeader(Cursor &in, Pnm *pnm)
 {
-    if (in.size < 3 || in.data[0] != 'P' || in.data[1] < '1' || in.data[1] > '6')
+    const unsigned char *magic = in.file.Get(0, 3);
+    if (!magic || magic[0] != 'P' || magic[1] < '1' || magic[1] > '6')
         return ReadError::kBadFormat;
-    pnm->format = in.data[1] - '0';
+    pnm->format = magic[1] - '0';
     in.at = 2;
     if (!IsSpace(in.Peek()) && in.Peek() != '#')
         return ReadError::kBadFormat;
@@ -114,33 +122,40 @@ unsigned char Scale(unsigned v, unsigned maxval)
 bool ReadBitsRaw(Cursor &in, const Pnm &pnm, CImage &img)
 {
     const size_t rowBytes = (size_t(pnm.width) + 7) / 8;
-    size_t total;
-    if (!CheckedProduct(rowBytes, uint64_t(pnm.height), &total) || in.AtEnd() || total > in.size - in.at)
-        return false;
     unsigned char *dst = img.data;
-    for (int y = 0; y < pnm.height; ++y, in.at += rowBytes)
+    for (int y = 0; y < pnm.height; ++y, in.at += rowBytes) {
+        const unsigned char *src = in.file.Get(in.at, rowBytes);
+        if (!src)
+            return false;
         for (int x = 0; x < pnm.width; ++x)
-            *dst++ = (in.data[in.at + x / 8] >> (7 - x % 8)) & 1 ? 0 : 255;
+            *dst++ = (src[x / 8] >> (7 - x % 8)) & 1 ? 0 : 255;
+    }
+    return true;
+}
+
+// One row of raw samples, 8 or 16 bits, scaled into dst.
+bool ScaleRow(const unsigned char *src, size_t samples, unsigned maxval, unsigned char *dst)
+{
+    if (maxval == 255) {
+        std::memcpy(dst, src, samples);
+        return true;
+    }
+    for (size_t i = 0; i < samples; ++i) {
+        const unsigned v = maxval > 255 ? (src[2 * i] << 8) | src[2 * i + 1] : src[i];
+        if (v > maxval)
+            return false;
+        dst[i] = Scale(v, maxval);
+    }
     return true;
 }
 
 bool ReadSamplesRaw(Cursor &in, const Pnm &pnm, CImage &img)
 {
-    const size_t samples = img.ByteCount();
-    const unsigned sampleBytes = pnm.maxval > 255 ? 2 : 1;
-    size_t total;
-    if (!CheckedProduct(samples, sampleBytes, &total) || in.AtEnd() || total > in.size - in.at)
-        return false;
-    const unsigned char *src = in.data + in.at;
-    if (pnm.maxval == 255) {
-        std::memcpy(img.data, src, samples);
-        return true;
-    }
-    for (size_t i = 0; i < samples; ++i) {
-        const unsigned v = sampleBytes == 2 ? (src[2 * i] << 8) | src[2 * i + 1] : src[i];
-        if (v > pnm.maxval)
+    const size_t samples = img.RowBytes(), rowBytes = samples * (pnm.maxval > 255 ? 2 : 1);
+    for (int y = 0; y < pnm.height; ++y, in.at += rowBytes) {
+        const unsigned char *src = in.file.Get(in.at, rowBytes);
+        if (!src || !ScaleRow(src, samples, pnm.maxval, img.data + size_t(y) * samples))
             return false;
-        img.data[i] = Scale(v, pnm.maxval);
     }
     return true;
 }
@@ -152,7 +167,8 @@ bool ReadBitsPlain(Cursor &in, CImage &img)
         in.SkipSpaceAndComments();
         if (in.AtEnd() || (in.Peek() != '0' && in.Peek() != '1'))
             return false;
-        img.data[i] = in.data[in.at++] == '1' ? 0 : 255;
+        img.data[i] = in.Peek() == '1' ? 0 : 255;
+        ++in.at;
     }
     return true;
 }
@@ -195,9 +211,9 @@ bool ReadRaster(Cursor &in, const Pnm &pnm, CImage &img)
 
 }  // namespace
 
-CImage *DecodePnm(const unsigned char *data, size_t size, ReadError *error)
+CImage *DecodePnm(ByteSource &file, ReadError *error)
 {
-    Cursor in{data, size, 0};
+    Cursor in{file, file.Size(), 0};
     Pnm pnm;
     *error = ParseHeader(in, &pnm);
     if (*error == ReadError::kNone && !CanHoldRaster(in, pnm))
