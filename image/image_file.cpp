@@ -79,11 +79,29 @@ CImage *ReadTga(const char *path, ReadError *error)
 
 }  // namespace
 
-ByteSource::ByteSource(int fd, size_t size) : fd_(fd), size_(size), window_(nullptr), length_(0) {}
+ByteSource::ByteSource(int fd, size_t size) : fd_(fd), size_(size) {}
+
+// Reads up to n bytes at offset at into dst; how many were read. A read
+// error is remembered, a file that shrank while read gives fewer bytes.
+size_t ByteSource::ReadAt(size_t at, size_t n, unsigned char *dst)
+{
+    size_t done = 0;
+    while (done < n) {
+        const ssize_t got = pread(fd_, dst + done, n - done, off_t(at + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            failure_ = ReadError::kUnreadable;
+        if (got <= 0)
+            break;
+        done += size_t(got);
+    }
+    return done;
+}
 
 const unsigned char *ByteSource::Fill(size_t at, size_t n)
 {
-    if (fd_ < 0 || at > size_ || n > size_ - at)
+    if (at > size_ || n > size_ - at)
         return nullptr;
     const size_t want = std::min(std::max(n, kWindowBytes), size_ - at);
     start_ = at;
@@ -97,17 +115,13 @@ const unsigned char *ByteSource::Fill(size_t at, size_t n)
         }
     }
     window_ = buffer_.get();
-    while (length_ < want) {
-        const ssize_t got = pread(fd_, buffer_.get() + length_, want - length_, off_t(at + length_));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            failure_ = ReadError::kUnreadable;
-        if (got <= 0)
-            break;  // an error, or a file that shrank while read: taken as cut
-        length_ += size_t(got);
-    }
+    length_ = ReadAt(at, want, buffer_.get());
     return length_ >= n ? window_ : nullptr;
+}
+
+bool ByteSource::CopyTo(size_t at, size_t n, unsigned char *dst)
+{
+    return at <= size_ && n <= size_ - at && ReadAt(at, n, dst) == n;
 }
 
 ReadError CheckSide(int64_t side)

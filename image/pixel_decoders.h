@@ -45,17 +45,20 @@ public:
             return window_ + (at - start_);
         return Fill(at, n);
     }
+    // Copies bytes [at, at + n) to dst straight from the file; false as Get.
+    bool CopyTo(size_t at, size_t n, unsigned char *dst);
     // kUnreadable or kNoMemory after a failed Get that was not past the end.
     ReadError Failure() const { return failure_; }
 
 private:
     const unsigned char *Fill(size_t at, size_t n);
+    size_t ReadAt(size_t at, size_t n, unsigned char *dst);
 
-    int fd_ = -1;
+    int fd_;
     size_t size_;
-    const unsigned char *window_;
+    const unsigned char *window_ = nullptr;
     size_t start_ = 0;
-    size_t length_;
+    size_t length_ = 0;
     std::unique_ptr<unsigned char[]> buffer_;
     size_t capacity_ = 0;
     ReadError failure_ = ReadError::kNone;

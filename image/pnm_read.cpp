@@ -5,7 +5,6 @@
 // after a number. One character (or a comment) ends the header's last number
 // and the binary raster starts right after it. A sample above maxval, a
 // malformed plain token or a raster shorter than its header refuses the file.
-#include <cstring>
 #include <initializer_list>
 #include <memory>
 
@@ -136,10 +135,6 @@ bool ReadBitsRaw(Cursor &in, const Pnm &pnm, CImage &img)
 // One row of raw samples, 8 or 16 bits, scaled into dst.
 bool ScaleRow(const unsigned char *src, size_t samples, unsigned maxval, unsigned char *dst)
 {
-    if (maxval == 255) {
-        std::memcpy(dst, src, samples);
-        return true;
-    }
     for (size_t i = 0; i < samples; ++i) {
         const unsigned v = maxval > 255 ? (src[2 * i] << 8) | src[2 * i + 1] : src[i];
         if (v > maxval)
@@ -151,6 +146,9 @@ bool ScaleRow(const unsigned char *src, size_t samples, unsigned maxval, unsigne
 
 bool ReadSamplesRaw(Cursor &in, const Pnm &pnm, CImage &img)
 {
+    // Bytes as they are: straight from the file into the picture.
+    if (pnm.maxval == 255)
+        return in.file.CopyTo(in.at, img.ByteCount(), img.data);
     const size_t samples = img.RowBytes(), rowBytes = samples * (pnm.maxval > 255 ? 2 : 1);
     for (int y = 0; y < pnm.height; ++y, in.at += rowBytes) {
         const unsigned char *src = in.file.Get(in.at, rowBytes);
