@@ -118,7 +118,8 @@ Bytes Bmp(uint32_t infoBytes, int32_t w, int32_t h, unsigned bpp, uint32_t compr
     if (infoBytes == 12) {
         info = Le32s({12, uint32_t(w) | uint32_t(h) << 16, 1 | bpp << 16});
     } else {
-        info = Cat(Le32s({infoBytes, uint32_t(w), uint32_t(h), 1 | bpp << 16, compression, 0, 0, 0, colours, 0}), tail);
+        info = Le32s({infoBytes, uint32_t(w), uint32_t(h), 1 | bpp << 16, compression, 0, 0, 0, colours, 0});
+        info = Cat(info, tail);
         info.resize(infoBytes, 0);
     }
     const uint32_t offBits = uint32_t(14 + info.size() + between.size());
@@ -231,7 +232,10 @@ Rgb CommandRead(const std::string &cmd)
 
 Rgb GmRead(const std::string &path) { return CommandRead("gm convert '" + path + "' ppm:- 2>/dev/null"); }
 
-bool HaveNetpbm() { return std::system("command -v bmptopnm >/dev/null 2>&1 && command -v pamdepth >/dev/null 2>&1") == 0; }
+bool HaveNetpbm()
+{
+    return std::system("command -v bmptopnm >/dev/null 2>&1 && command -v pamdepth >/dev/null 2>&1") == 0;
+}
 
 Rgb NetpbmRead(const std::string &path)
 {

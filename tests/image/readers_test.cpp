@@ -47,8 +47,8 @@ struct Case {
     const char *ext;
     Bytes file;
     ReadError error;
-    int bpp;
-    Bytes pixels;
+    int bpp = 0;  // and pixels: the picture of a file that is read
+    Bytes pixels = {};
 };
 
 const ReadError kOk = ReadError::kNone, kBad = ReadError::kBadFormat, kLarge = ReadError::kTooLarge;
@@ -60,18 +60,33 @@ std::vector<Case> Cases()
     const Bytes rle8 = {3, 1, 0, 0, 0, 3, 0, 1, 0, 0, 0, 1};
     const Bytes rle8Lines = {3, 1, 0, 0, 0, 3, 0, 1, 0, 0, 0, 0};
     return {
-        {"8 bits, one entry", ".bmp", Bmp(40, 1, 1, 8, 0, 1, Bytes(kPal2.begin(), kPal2.begin() + 4), {0, 0, 0, 0}), kOk, 24, kRed},
-        {"index past a short palette", ".bmp", Bmp(40, 1, 1, 8, 0, 1, Bytes(kPal2.begin(), kPal2.begin() + 4), {200, 0, 0, 0}), kBad},
+        {"8 bits, one entry", ".bmp",
+         Bmp(40, 1, 1, 8, 0, 1, Bytes(kPal2.begin(), kPal2.begin() + 4), {0, 0, 0, 0}),
+         kOk, 24, kRed},
+        {"index past a short palette", ".bmp",
+         Bmp(40, 1, 1, 8, 0, 1, Bytes(kPal2.begin(), kPal2.begin() + 4), {200, 0, 0, 0}),
+         kBad},
         {"no palette, colours 0", ".bmp", Bmp(40, 1, 1, 8, 0, 0, {}, {0, 0, 0, 0}), kBad},
-        {"pixels inside the headers", ".bmp", With32(Bmp(40, 3, 1, 8, 1, 2, kPal2, {3, 1, 0, 1}), 10, 0), kBad},
-        {"1 bit", ".bmp", Bmp(40, 3, 1, 1, 0, 2, kPal2, {0xA0, 0, 0, 0}), kOk, 24, Repeat({kGreen, kRed, kGreen})},
-        {"4 bits, core header", ".BMP", Bmp(12, 2, 1, 4, 0, 0, Cat({10, 20, 30, 40, 50, 60}, Bytes(14 * 3, 0)), {0x10, 0, 0, 0}), kOk, 24, Repeat({kGreen, kRed})},
-        {"16 bits 5-5-5", ".bmp", Bmp(40, 2, 1, 16, 0, 0, {}, {0xFF, 0x7F, 0x94, 0x52}), kOk, 24, {255, 255, 255, 164, 164, 164}},
-        {"16 bits, 5-6-5 fields", ".bmp", Bmp(40, 2, 1, 16, 3, 0, bf565, {0xE0, 0x07, 0x1F, 0x00}), kOk, 24, {0, 255, 0, 0, 0, 255}},
-        {"16 bits, V5 5-6-5 masks", ".bmp", Bmp(124, 1, 1, 16, 3, 0, {}, {0x00, 0xF8, 0, 0}, bf565), kOk, 24, {255, 0, 0}},
+        {"pixels inside the headers", ".bmp", With32(Bmp(40, 3, 1, 8, 1, 2, kPal2, {3, 1, 0, 1}), 10, 0),
+         kBad},
+        {"1 bit", ".bmp", Bmp(40, 3, 1, 1, 0, 2, kPal2, {0xA0, 0, 0, 0}),
+         kOk, 24, Repeat({kGreen, kRed, kGreen})},
+        {"4 bits, core header", ".BMP",
+         Bmp(12, 2, 1, 4, 0, 0, Cat({10, 20, 30, 40, 50, 60}, Bytes(14 * 3, 0)), {0x10, 0, 0, 0}),
+         kOk, 24, Repeat({kGreen, kRed})},
+        {"16 bits 5-5-5", ".bmp", Bmp(40, 2, 1, 16, 0, 0, {}, {0xFF, 0x7F, 0x94, 0x52}),
+         kOk, 24, {255, 255, 255, 164, 164, 164}},
+        {"16 bits, 5-6-5 fields", ".bmp", Bmp(40, 2, 1, 16, 3, 0, bf565, {0xE0, 0x07, 0x1F, 0x00}),
+         kOk, 24, {0, 255, 0, 0, 0, 255}},
+        {"16 bits, V5 5-6-5 masks", ".bmp", Bmp(124, 1, 1, 16, 3, 0, {}, {0x00, 0xF8, 0, 0}, bf565),
+         kOk, 24, {255, 0, 0}},
         {"32 bits BGRX", ".bmp", Bmp(40, 1, 1, 32, 0, 0, {}, {1, 2, 3, 4}), kOk, 32, {3, 2, 1, 4}},
-        {"32 bits, RGBA fields", ".bmp", Bmp(40, 1, 1, 32, 3, 0, Le32s({0xFF, 0xFF00, 0xFF0000}), {1, 2, 3, 4}), kOk, 32, {1, 2, 3, 4}},
-        {"32 bits, V4 masks", ".bmp", Bmp(108, 1, 1, 32, 3, 0, {}, {1, 2, 3, 4}, Le32s({0xFF00, 0xFF0000, 0xFF000000, 0xFF})), kOk, 32, {2, 3, 4, 1}},
+        {"32 bits, RGBA fields", ".bmp",
+         Bmp(40, 1, 1, 32, 3, 0, Le32s({0xFF, 0xFF00, 0xFF0000}), {1, 2, 3, 4}),
+         kOk, 32, {1, 2, 3, 4}},
+        {"32 bits, V4 masks", ".bmp",
+         Bmp(108, 1, 1, 32, 3, 0, {}, {1, 2, 3, 4}, Le32s({0xFF00, 0xFF0000, 0xFF000000, 0xFF})),
+         kOk, 32, {2, 3, 4, 1}},
         {"bottom row first", ".bmp", bmp24, kOk, 24, {6, 5, 4, 3, 2, 1}},
         {"top row first", ".bmp", With32(bmp24, 22, uint32_t(-2)), kOk, 24, {3, 2, 1, 6, 5, 4}},
         {"rows cut short", ".bmp", Bytes(bmp24.begin(), bmp24.end() - 1), kBad},
@@ -79,15 +94,19 @@ std::vector<Case> Cases()
         {"width 2^31-1", ".bmp", With32(bmp24, 18, 0x7FFFFFFF), kLarge},
         {"height -2^31", ".bmp", With32(bmp24, 22, 0x80000000), kLarge},
         {"width 0", ".bmp", With32(bmp24, 18, 0), kBad},
-        {"RLE8 runs, literal, lines", ".bmp", Bmp(40, 3, 2, 8, 1, 2, kPal2, rle8), kOk, 24, Repeat({kRed, kGreen, kRed, kGreen, kGreen, kGreen})},
-        {"RLE8 ending with its last line", ".bmp", Bmp(40, 3, 2, 8, 1, 2, kPal2, rle8Lines), kOk, 24, Repeat({kRed, kGreen, kRed, kGreen, kGreen, kGreen})},
+        {"RLE8 runs, literal, lines", ".bmp", Bmp(40, 3, 2, 8, 1, 2, kPal2, rle8),
+         kOk, 24, Repeat({kRed, kGreen, kRed, kGreen, kGreen, kGreen})},
+        {"RLE8 ending with its last line", ".bmp", Bmp(40, 3, 2, 8, 1, 2, kPal2, rle8Lines),
+         kOk, 24, Repeat({kRed, kGreen, kRed, kGreen, kGreen, kGreen})},
         {"RLE8 run past its row", ".bmp", Bmp(40, 3, 2, 8, 1, 2, kPal2, {4, 1, 0, 1}), kBad},
         {"RLE8 jump past the picture", ".bmp", Bmp(40, 3, 2, 8, 1, 2, kPal2, {0, 2, 0, 2, 0, 1}), kBad},
         {"RLE8 line past the picture", ".bmp", Bmp(40, 3, 1, 8, 1, 2, kPal2, {0, 0, 0, 0, 0, 1}), kBad},
         {"RLE8 ends early", ".bmp", Bmp(40, 3, 2, 8, 1, 2, kPal2, {3, 1, 0, 0}), kBad},
         {"RLE8 literal cut", ".bmp", Bmp(40, 3, 2, 8, 1, 2, kPal2, {0, 3, 0, 1, 0}), kBad},
-        {"RLE4 jump, then a run", ".bmp", Bmp(40, 3, 1, 4, 2, 16, kPal16, {0, 2, 1, 0, 2, 0x11, 0, 1}), kOk, 24, Repeat({kRed, kGreen, kGreen})},
-        {"RLE4 literal past a short palette", ".bmp", Bmp(40, 3, 1, 4, 2, 2, kPal2, {0, 3, 0x12, 0x10, 0, 1}), kBad},
+        {"RLE4 jump, then a run", ".bmp", Bmp(40, 3, 1, 4, 2, 16, kPal16, {0, 2, 1, 0, 2, 0x11, 0, 1}),
+         kOk, 24, Repeat({kRed, kGreen, kGreen})},
+        {"RLE4 literal past a short palette", ".bmp", Bmp(40, 3, 1, 4, 2, 2, kPal2, {0, 3, 0x12, 0x10, 0, 1}),
+         kBad},
         {"GIF named .bmp", ".bmp", Text("GIF89a\x01\x00\x01\x00\x80\x00\x00"), kBad},
         {"PNG named .bmp", ".bmp", Cat({0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}, Bytes(30, 0)), kBad},
         {"maxval 15", ".ppm", Cat(Text("P6 1 1 15\n"), {15, 7, 0}), kOk, 24, {255, 119, 0}},
@@ -99,7 +118,8 @@ std::vector<Case> Cases()
         {"plain bits, glued", ".pgm", Text("P1 3 1\n101\n"), kOk, 8, {0, 255, 0}},
         {"plain bits, multi-digit", ".pgm", Text("P1 2 1\n10 1\n"), kOk, 8, {0, 255}},
         {"plain bit 2", ".pgm", Text("P1 2 1\n12\n"), kBad},
-        {"raw bits padded", ".pgm", Cat(Text("P4 10 1\n"), {0xC0, 0x40}), kOk, 8, {0, 0, 255, 255, 255, 255, 255, 255, 255, 0}},
+        {"raw bits padded", ".pgm", Cat(Text("P4 10 1\n"), {0xC0, 0x40}),
+         kOk, 8, {0, 0, 255, 255, 255, 255, 255, 255, 255, 0}},
         {"CRLF lines", ".pgm", Cat(Text("P5\r\n2 1\r\n255\n"), {1, 2}), kOk, 8, {1, 2}},
         {"comments on every token", ".pgm", Text("P2#a\n2#b\n1#c\n255#d\n1#e\n2#f\n"), kOk, 8, {1, 2}},
         {"comment after raw maxval", ".pgm", Cat(Text("P5 1 1 255#x\n"), {7}), kOk, 8, {7}},
@@ -111,7 +131,8 @@ std::vector<Case> Cases()
         {"P7", ".pgm", Cat(Text("P7 1 1 255\n"), {0}), kBad},
         {"empty", ".ppm", {}, kBad},
         {"TGA header only", ".tga", testutil::TgaHeader(2, 32767, 32767, 24), kBad},
-        {"TGA with one pixel of two", ".tga", Cat(testutil::TgaHeader(2, 2, 1, 24), {1, 2, 3}), kOk, 24, {3, 2, 1, 0, 0, 0}},
+        {"TGA with one pixel of two", ".tga", Cat(testutil::TgaHeader(2, 2, 1, 24), {1, 2, 3}),
+         kOk, 24, {3, 2, 1, 0, 0, 0}},
         {"unknown extension", ".gif", Text("GIF89a"), kBad},
     };
 }
