@@ -11,6 +11,7 @@
 #include <memory>
 #include <new>
 
+#include "image/codec_rows.h"
 #include "image/image.h"
 #include "image/pixel_decoders.h"
 
@@ -56,6 +57,15 @@ CImage *Decode(CImage *(*decoder)(ByteSource &, ReadError *), int fd, off_t leng
     return img;
 }
 
+// Whether the TGA header on fd declares a side above the largest: such a
+// file is too large rather than damaged.
+bool TgaSideTooLarge(int fd)
+{
+    unsigned char header[18];
+    return pread(fd, header, sizeof header, 0) == ssize_t(sizeof header) &&
+           (GetLE16(header + 12) > kMaxImageSide || GetLE16(header + 14) > kMaxImageSide);
+}
+
 CImage *ReadTga(const char *path, ReadError *error)
 {
     Descriptor file{-1};
@@ -69,7 +79,10 @@ CImage *ReadTga(const char *path, ReadError *error)
         return nullptr;
     }
     try {
-        if (CImage::LoadTGA(img.get(), path) != CImage::kOk || !img->data)
+        const int status = CImage::LoadTGA(img.get(), path);
+        if (status == CImage::kBadDepth && TgaSideTooLarge(file.fd))
+            *error = ReadError::kTooLarge;
+        else if (status != CImage::kOk || !img->data)
             *error = ReadError::kBadFormat;
     } catch (const std::bad_alloc &) {
         *error = ReadError::kNoMemory;

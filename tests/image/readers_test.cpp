@@ -131,6 +131,7 @@ std::vector<Case> Cases()
         {"P7", ".pgm", Cat(Text("P7 1 1 255\n"), {0}), kBad},
         {"empty", ".ppm", {}, kBad},
         {"TGA header only", ".tga", testutil::TgaHeader(2, 32767, 32767, 24), kBad},
+        {"TGA 40000 wide", ".tga", Cat(testutil::TgaHeader(2, 40000, 1, 24), Bytes(9, 0)), kLarge},
         {"TGA with one pixel of two", ".tga", Cat(testutil::TgaHeader(2, 2, 1, 24), {1, 2, 3}),
          kOk, 24, {3, 2, 1, 0, 0, 0}},
         {"unknown extension", ".gif", Text("GIF89a"), kBad},
