@@ -4,8 +4,6 @@
 // order with the editor's own engine calls, and OUTPUT is written as TGA or
 // BMP (by its extension) with the editor's writers, which replace the file
 // only once it is whole. Needs no display.
-#include <FL/Fl_Shared_Image.H>
-
 #include <signal.h>
 #include <unistd.h>
 
@@ -108,7 +106,6 @@ int main(int argc, char **argv)
         return Fail(kBadCommandLine, error);
 
     UseHugePages(argv);
-    fl_register_images();
     // Every allocation sized by the picture or an operation may fail under a
     // memory limit; the output is written last, so short memory ends here
     // with a message and the output file untouched.

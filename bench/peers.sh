@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # peers.sh: mirlan-batch against the command-line tools people use instead
 # (ImageMagick, GraphicsMagick, vips, netpbm), as whole processes on the same
-# 6000 x 4000 colour PPM and 8-bit PGM, input in the page cache and output on
+# 6000 x 4000 colour PPM, 8-bit PGM and 24-bit BMP (netpbm's ppmtobmp of the
+# PPM), input in the page cache and output on
 # a RAM disk. Each command runs once to warm up, then 5 times; the median
 # wall-clock time is kept. The table of medians and of the ratio
 # mirlan-batch / fastest peer replaces the peers table of bench/README.md,
@@ -105,12 +106,15 @@ main() {
   mkdir -p "$WORK"
   make_inputs
   magick_policy
-  local C=$WORK/colour.ppm G=$WORK/grey.pgm O=$WORK/out
-  cat "$C" "$G" >/dev/null  # into the page cache
+  local C=$WORK/colour.ppm G=$WORK/grey.pgm B=$WORK/colour.bmp O=$WORK/out
+  ppmtobmp "$C" >"$B" 2>/dev/null
+  cat "$C" "$G" "$B" >/dev/null  # into the page cache
 
   # Operation | input | mirlan-batch words | ImageMagick | GraphicsMagick | vips | netpbm
   local ops=(
     "Read and write (no-op)|$C||$IM $C $O.ppm|gm convert $C $O.ppm|vips copy $C $O.ppm|pamtopnm <$C >$O.ppm"
+    "Read and write (grey)|$G||$IM $G $O.pgm|gm convert $G $O.pgm|vips copy $G $O.pgm|pamtopnm <$G >$O.pgm"
+    "Reading BMP (colour)|$B||$IM $B $O.ppm|gm convert $B $O.ppm|vips copy $B $O.ppm|bmptopnm $B >$O.ppm"
     "Negative|$C|negatif|$IM $C -negate $O.ppm|gm convert $C -negate $O.ppm|vips invert $C $O.ppm|pnminvert $C >$O.ppm"
     "Quarter turn|$C|rot90h|$IM $C -rotate 90 $O.ppm|gm convert $C -rotate 90 $O.ppm|vips rot $C $O.ppm d90|pamflip -cw $C >$O.ppm"
     "Half turn|$C|rot180|$IM $C -rotate 180 $O.ppm|gm convert $C -rotate 180 $O.ppm|vips rot $C $O.ppm d180|pamflip -r180 $C >$O.ppm"

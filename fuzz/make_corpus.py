@@ -41,7 +41,7 @@ def tga(depth, image_type=2, descriptor=0, id_field=b"", cmap=None, w=W, h=H):
     return head + id_field + cmap_bytes + b"".join(rows)
 
 
-def bmp(bpp, compression=0, core=False, colours=None, top_down=False):
+def bmp(bpp, compression=0, core=False, colours=None, top_down=False, masks=None, v5=False):
     palette_len = {1: 2, 4: 16, 8: 256}.get(bpp, 0) if colours is None else colours
     row_bytes = (W * bpp + 31) // 32 * 4
     rows = []
@@ -76,17 +76,27 @@ def bmp(bpp, compression=0, core=False, colours=None, top_down=False):
                 pixels += bytes([1, (x + y) & 255])
             pixels += b"\0\0"
         pixels += b"\0\1"
+    if compression == 2:  # run-length, 4 bits: runs of one pixel, then a literal
+        pixels = b""
+        for y in range(H):
+            for x in range(W - 3):
+                pixels += bytes([1, ((x + y) & 15) << 4])
+            pixels += bytes([0, 3, 0x12, 0x30, 0, 0])
+        pixels += b"\0\1"
     palette = b"".join(bytes([i * 7 & 255, i * 13 & 255, i * 29 & 255])[:3] + (b"" if core else b"\0")
                        for i in range(palette_len))
-    info_size = 12 if core else 40
-    offset = 14 + info_size + len(palette)
+    info_size = 12 if core else 124 if v5 else 40
+    fields = struct.pack("<III", *masks) if masks and not v5 else b""
+    offset = 14 + info_size + len(fields) + len(palette)
     if core:
         info = struct.pack("<IHHHH", 12, W, H, 1, bpp)
     else:
-        info = struct.pack("<IiiHHIIiiII", 40, W, -H if top_down else H, 1, bpp, compression,
+        info = struct.pack("<IiiHHIIiiII", info_size, W, -H if top_down else H, 1, bpp, compression,
                            len(pixels), 2835, 2835, palette_len if bpp <= 8 else 0, 0)
+        if v5:
+            info = (info + struct.pack("<IIII", *masks)).ljust(info_size, b"\0")
     head = b"BM" + struct.pack("<IHHI", offset + len(pixels), 0, 0, offset)
-    return head + info + palette + pixels
+    return head + info + fields + palette + pixels
 
 
 def pnm(kind, maxval=255):
@@ -152,6 +162,9 @@ def main():
         "bmp4": (0, bmp(4)),
         "bmp1": (0, bmp(1)),
         "bmp8_rle": (0, bmp(8, compression=1)),
+        "bmp4_rle": (0, bmp(4, compression=2)),
+        "bmp16_565_fields": (0, bmp(16, compression=3, masks=(0xF800, 0x7E0, 0x1F))),
+        "bmp32_v5_fields": (0, bmp(32, compression=3, masks=(0xFF00, 0xFF0000, 0xFF000000, 0xFF), v5=True)),
         "bmp24_core": (0, bmp(24, core=True)),
         "bmp24_top_down": (0, bmp(24, top_down=True)),
         "bmp8_lying_colours": (0, bmp(8, colours=300)),
@@ -161,6 +174,7 @@ def main():
         "ppm_p6_16bit": (1, pnm("P6", 65535)),
         "ppm_p6_short": (1, pnm("P6")[:20]),
         "pgm_p5": (2, pnm("P5")),
+        "pgm_p5_maxval15_crlf": (2, pnm("P5", 15).replace(b"\n", b"\r\n", 3)),
         "pgm_p2": (2, pnm("P2")),
         "pgm_p4": (2, pnm("P4")),
         "pgm_p1": (2, pnm("P1")),

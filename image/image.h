@@ -29,7 +29,7 @@ public:
         kCannotOpen = 0,   // LoadTGA: the file cannot be opened for reading
         kBadType = 1,      // LoadTGA: image type other than 2 or 3
         kBadDepth = 2,     // LoadTGA: unsupported depth, or a side of 0 or above 32767
-        kShortHeader = 3,  // LoadTGA: the file ends inside its header
+        kShortHeader = 3,  // LoadTGA: the file ends before its first pixel
         kWriteFailed = 4,  // SaveTGA, SaveBMP: the file cannot be written
         kOk = 6
     };

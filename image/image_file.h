@@ -17,8 +17,8 @@ enum class ReadError {
 };
 
 // Opens path by its extension (.bmp, .ppm, .pgm, .tga, any case) and returns
-// its pixels as a new image (8 or 24 bits), or null with *error (when given)
-// telling why.
+// its pixels as a new image (8, 24 or, from a 32-bit BMP, 32 bits), or null
+// with *error (when given) telling why. Never throws.
 CImage *ReadImageFile(const char *path, ReadError *error = nullptr);
 
 }  // namespace mirlan

@@ -3,12 +3,12 @@
 // Reading accepts 8-bit grey, 16-bit 5-5-5 colour, 24-bit BGR and 32-bit BGRA
 // pixels and yields an 8- or 24-bit image. It skips an identification field
 // and a declared colour map, honours the top-to-bottom origin bit, and takes
-// pixels missing from a truncated file as 0. Every size read from the header
-// is checked before it sizes an allocation.
+// pixels missing from a truncated file as 0 (a file with none is refused).
+// Every size read from the header is checked before it sizes an allocation.
 //
 // Writing produces what the reader takes back: type 2, rows bottom first,
-// 8-bit grey or 24-bit BGR. The toolkit's readers can also hand us 16-bit
-// (grey, alpha) and 32-bit (RGBA) images: a 32-bit image is written as a
+// 8-bit grey or 24-bit BGR. Images can also be 16-bit (grey, alpha) and
+// 32-bit (RGBA, as the BMP reader gives 32-bit files): a 32-bit image is written as a
 // 32-bit BGRA file with its 8 alpha bits declared in the descriptor, and a
 // 16-bit one as an 8-bit grey file (its alpha dropped, as the reader drops
 // alpha too), so that other programs read both in the right colours.
@@ -178,6 +178,10 @@ int CImage::LoadTGA(CImage *img, const char *path)
     if (!IsSupportedDepth(t) || !IsValidSide(t.width) || !IsValidSide(t.height))
         return kBadDepth;
     SkipBytes(f.get(), BytesBeforePixels(t));
+    // A file with no pixel byte at all is refused before anything is allocated.
+    const int first = std::fgetc(f.get());
+    if (first == EOF || std::ungetc(first, f.get()) == EOF)
+        return kShortHeader;
     std::unique_ptr<unsigned char[]> pixels = ReadPixels(f.get(), t);
     img->Replace(pixels.release(), int(t.width), int(t.height), ReadingFor(t.depth).memoryBpp);
     return kOk;

@@ -9,8 +9,7 @@
 # look further. The corpus grown by
 # the run stays in the build directory; a crash fails the script and leaves
 # its input there, to be added to fuzz/crashes/<target>/ with a regression
-# test in tests/hardening. Every input of the open_image run is then
-# replayed under valgrind, which sees inside the toolkit's own readers.
+# test in tests/hardening.
 #
 # usage: scripts/fuzz.sh [build-dir]     (default build-fuzz)
 set -euo pipefail
@@ -53,16 +52,4 @@ for target in load_tga open_image; do
   echo "fuzz_$target: ${runs:-?} executions, corpus of $files files ($bytes bytes)"
 done
 
-# The toolkit's readers are a system library the sanitizers do not see
-# into: replay every input of the open_image run under valgrind.
-if command -v valgrind >/dev/null; then
-  echo "== open_image corpus under valgrind memcheck"
-  if ! valgrind -q --error-exitcode=1 "$build/replay_open_image" \
-       "$build/run_open_image/corpus" "$root/fuzz/corpus/open_image" >"$build/replay.log" 2>&1; then
-    status=1
-    tail -n 60 "$build/replay.log"
-    echo "FAIL: memcheck found an error replaying the open_image corpus" >&2
-  fi
-  tail -n 1 "$build/replay.log"
-fi
 exit $status

@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev googletest # tests
   libbenchmark-dev                     # benchmarks
   xvfb xauth xdotool x11-utils x11-apps # virtual display and X events
-  graphicsmagick                       # independent image reader
+  graphicsmagick netpbm                # independent image readers
   dpkg-dev file lintian                # the Debian package: made, then checked
   desktop-file-utils man-db            # menu entry and manual pages checked
   valgrind clang libclang-rt-14-dev    # memory checks and fuzzing

@@ -261,7 +261,7 @@ TEST_F(HostileFiles, LyingBmpAndPnmHeadersAreRefused)
         Put32(b, at, v);
         files.push_back({file, b});
     };
-    lie32(bmp8, 46, 257, "colours257.bmp");           // palette past the reader's table
+    lie32(bmp8, 46, 257, "colours257.bmp");           // more colours than 8 bits index
     lie32(bmp8, 46, 0xFFFFFFFF, "coloursMax.bmp");
     lie32(bmp24, 10, 1 << 20, "offsetPastEnd.bmp");  // pixels beyond the file
     lie32(bmp24, 10, 20, "offsetInHeader.bmp");      // pixels inside the header
@@ -288,13 +288,9 @@ TEST_F(HostileFiles, LyingBmpAndPnmHeadersAreRefused)
     pnm("plainShort.pgm", "P2\n5 3\n255\n1 2 3\n", 0);
     pnm("bitsShort.pgm", "P4\n16 3\n", 3);
     pnm("noNewline.ppm", "P6\n5 3\n255", 0);
-    pnm("rasterOnHeaderLine.ppm", "P6\n5 3\n255 ", 45);   // the reader starts on the next line
-    pnm("longComment.ppm", "P6\n#" + std::string(3000, 'c') + "\n5 3\n255\n", 45);
     pnm("signs.ppm", "P6\n+5 3\n255\n", 45);
     pnm("commentOnly.ppm", "P6\n# nothing else\n", 0);
-    // Numbers glued to other characters, which the toolkit's reader reads
-    // as other sizes: "P41P1" once made it ask for gigabytes and end the
-    // program.
+    // Numbers glued to other characters: "P41P1" once asked for gigabytes.
     pnm("gluedFormat.pgm", "P41P1\n2322223223\n", 0);
     pnm("formatDigits.ppm", "P66\n5 3\n255\n", 45);
     pnm("gluedWidth.ppm", "P6\n5x3\n255\n", 45);

@@ -108,6 +108,7 @@ Decoded DecodeTga(const Bytes &file)
     size_t pos = 18 + byte(0);
     if (byte(1) == 1)
         pos += size_t(byte(5) | (byte(6) << 8)) * ((byte(7) + 7) / 8);
+    d.noPixelData = pos >= file.size();
     d.bpp = depth == 8 ? 8 : 24;
     const int outBytes = d.bpp / 8;
     d.pixels.assign(size_t(d.width) * d.height * outBytes, 0);

@@ -18,6 +18,7 @@ struct Decoded {
     int height = 0;
     int bpp = 0;
     testutil::Bytes pixels;
+    bool noPixelData = false;  // the file ends before its first pixel: refused
 };
 // The file must hold a whole header of type 2 or 3, a supported depth and
 // valid sides.

@@ -96,6 +96,37 @@ uint32_t Le32(const Bytes &b, size_t at) { return Le16(b, at) | (uint32_t(Le16(b
 
 int32_t Le32Signed(const Bytes &b, size_t at) { return static_cast<int32_t>(Le32(b, at)); }
 
+Bytes Cat(Bytes a, const Bytes &b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+Bytes Le32s(std::initializer_list<uint32_t> values)
+{
+    Bytes b;
+    for (uint32_t v : values)
+        for (int i = 0; i < 4; ++i)
+            b.push_back((v >> (8 * i)) & 255);
+    return b;
+}
+
+Bytes Bmp(uint32_t infoBytes, int32_t w, int32_t h, unsigned bpp, uint32_t compression, uint32_t colours,
+          const Bytes &between, const Bytes &pixels, const Bytes &tail)
+{
+    Bytes info;
+    if (infoBytes == 12) {
+        info = Le32s({12, uint32_t(w) | uint32_t(h) << 16, 1 | bpp << 16});
+    } else {
+        info = Le32s({infoBytes, uint32_t(w), uint32_t(h), 1 | bpp << 16, compression, 0, 0, 0, colours, 0});
+        info = Cat(info, tail);
+        info.resize(infoBytes, 0);
+    }
+    const uint32_t offBits = uint32_t(14 + info.size() + between.size());
+    const Bytes head = Cat({'B', 'M'}, Le32s({offBits + uint32_t(pixels.size()), 0, offBits}));
+    return Cat(Cat(Cat(head, info), between), pixels);
+}
+
 Bytes TgaHeader(int type, int width, int height, int depth, int descriptor, int idLength,
                 int mapType, int mapLength, int mapBits)
 {
@@ -179,9 +210,11 @@ Rgb ToRgb(const CImage &img)
 
 bool HaveGm() { return std::system("command -v gm >/dev/null 2>&1") == 0; }
 
-Rgb GmRead(const std::string &path)
+namespace {
+
+// The PPM that a shell command writes, parsed; width 0 if it failed.
+Rgb CommandRead(const std::string &cmd)
 {
-    std::string cmd = "gm convert '" + path + "' ppm:- 2>/dev/null";
     FILE *p = popen(cmd.c_str(), "r");
     if (!p)
         return Rgb();
@@ -193,6 +226,22 @@ Rgb GmRead(const std::string &path)
     if (pclose(p) != 0)
         return Rgb();
     return ParsePnm(bytes);
+}
+
+}  // namespace
+
+Rgb GmRead(const std::string &path) { return CommandRead("gm convert '" + path + "' ppm:- 2>/dev/null"); }
+
+bool HaveNetpbm()
+{
+    return std::system("command -v bmptopnm >/dev/null 2>&1 && command -v pamdepth >/dev/null 2>&1") == 0;
+}
+
+Rgb NetpbmRead(const std::string &path)
+{
+    const bool bmp = path.size() > 4 && path.compare(path.size() - 4, 4, ".bmp") == 0;
+    const std::string read = (bmp ? "bmptopnm '" : "cat '") + path + "'";
+    return CommandRead(read + " 2>/dev/null | pamdepth 255 2>/dev/null | ppmtoppm 2>/dev/null");
 }
 
 bool GmConvert(const std::string &from, const std::string &to)

@@ -1,12 +1,14 @@
 // image_test_util.h: helpers shared by the image tests: a private temporary
 // directory, whole-file reading and writing, small synthetic images, plain
-// reference encoders, a PNM parser and the GraphicsMagick reader.
+// reference encoders, a BMP builder, a PNM parser and the GraphicsMagick and
+// netpbm readers.
 #ifndef MIRLAN_TESTS_IMAGE_TEST_UTIL_H
 #define MIRLAN_TESTS_IMAGE_TEST_UTIL_H
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,6 +46,17 @@ unsigned Le16(const Bytes &b, size_t at);
 uint32_t Le32(const Bytes &b, size_t at);
 int32_t Le32Signed(const Bytes &b, size_t at);
 
+// a followed by b.
+Bytes Cat(Bytes a, const Bytes &b);
+// The values as little-endian 32-bit words.
+Bytes Le32s(std::initializer_list<uint32_t> values);
+
+// A BMP: file header, a header of infoBytes (12: core; else the INFO fields,
+// then `tail` from its byte 40, e.g. V4/V5 masks), `between` (masks after an
+// INFO header, or the palette) and the pixels, which start right after.
+Bytes Bmp(uint32_t infoBytes, int32_t w, int32_t h, unsigned bpp, uint32_t compression, uint32_t colours,
+          const Bytes &between, const Bytes &pixels, const Bytes &tail = {});
+
 // An 18-byte TGA header with the given fields (the rest zero).
 Bytes TgaHeader(int type, int width, int height, int depth, int descriptor = 0,
                 int idLength = 0, int mapType = 0, int mapLength = 0, int mapBits = 0);
@@ -64,6 +77,11 @@ Rgb ToRgb(const CImage &img);
 bool HaveGm();
 // `gm convert path ppm:-` parsed; width 0 if gm failed.
 Rgb GmRead(const std::string &path);
+// True when netpbm's bmptopnm and pamdepth are on the PATH.
+bool HaveNetpbm();
+// The picture netpbm reads from a BMP or PNM file, at maxval 255; width 0
+// if it refused the file.
+Rgb NetpbmRead(const std::string &path);
 // Runs `gm convert from to`; true on success.
 bool GmConvert(const std::string &from, const std::string &to);
 

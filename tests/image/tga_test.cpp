@@ -45,6 +45,10 @@ Bytes Concat(Bytes a, const Bytes &b)
 
 void ExpectDecodedAs(const Loaded &l, const oracle::Decoded &want)
 {
+    if (want.noPixelData) {
+        EXPECT_EQ(l.status, CImage::kShortHeader);
+        return;
+    }
     ASSERT_EQ(l.status, CImage::kOk);
     EXPECT_EQ(l.img->width, want.width);
     EXPECT_EQ(l.img->height, want.height);
@@ -419,7 +423,7 @@ TEST(TgaHostile, EveryTruncationGivesItsCodeAndZeroPixels)
 TEST(TgaHostile, HugeSidesOnATinyFileLoadAsZeros)
 {
     TempDir dir;
-    Loaded l = LoadBytes(dir, testutil::TgaHeader(2, 32767, 3, 24));
+    Loaded l = LoadBytes(dir, Concat(testutil::TgaHeader(2, 32767, 3, 24), {0}));
     ASSERT_EQ(l.status, CImage::kOk);
     EXPECT_EQ(l.img->width, 32767);
     EXPECT_EQ(l.img->height, 3);
@@ -430,8 +434,7 @@ TEST(TgaHostile, LongestIdentificationAndColourMapPastTheEnd)
 {
     TempDir dir;
     Loaded l = LoadBytes(dir, Concat(testutil::TgaHeader(2, 4, 4, 24, 0, 255, 1, 65535, 255), Bytes(100, 9)));
-    ASSERT_EQ(l.status, CImage::kOk);
-    EXPECT_EQ(testutil::PixelsOf(*l.img), Bytes(48, 0));
+    EXPECT_EQ(l.status, CImage::kShortHeader);
 }
 
 TEST(TgaHostile, MutatedHeadersNeverBreakTheReader)

@@ -115,35 +115,4 @@ std::vector<Rgb> ShowAndRead(Fl_Window &win, int x, int y, int w, int h)
 
 void PrintTo(const Rgb &p, std::ostream *os) { *os << "(" << p.r << ", " << p.g << ", " << p.b << ")"; }
 
-void PutLe(std::vector<unsigned char> &out, unsigned long v, int n)
-{
-    for (int i = 0; i < n; ++i)
-        out.push_back(static_cast<unsigned char>((v >> (8 * i)) & 0xff));
-}
-
-std::vector<unsigned char> MakeBmp(const BmpFields &f, const std::vector<unsigned char> &palette,
-                                   const std::vector<unsigned char> &pixels)
-{
-    const unsigned long headers = 14 + 40;
-    const unsigned long off = f.offBits >= 0 ? static_cast<unsigned long>(f.offBits) : headers + palette.size();
-    std::vector<unsigned char> out = {'B', 'M'};
-    PutLe(out, off + pixels.size(), 4);
-    PutLe(out, 0, 4);
-    PutLe(out, off, 4);
-    PutLe(out, 40, 4);
-    PutLe(out, static_cast<unsigned long>(f.width), 4);
-    PutLe(out, static_cast<unsigned long>(f.height), 4);
-    PutLe(out, f.planes, 2);
-    PutLe(out, f.bpp, 2);
-    PutLe(out, f.compression, 4);
-    PutLe(out, pixels.size(), 4);
-    PutLe(out, 2835, 4);
-    PutLe(out, 2835, 4);
-    PutLe(out, f.colours, 4);
-    PutLe(out, 0, 4);
-    out.insert(out.end(), palette.begin(), palette.end());
-    out.insert(out.end(), pixels.begin(), pixels.end());
-    return out;
-}
-
 }  // namespace widget_test

@@ -52,20 +52,6 @@ void PrintTo(const Rgb &p, std::ostream *os);
 // of its area, row by row.
 std::vector<Rgb> ShowAndRead(Fl_Window &win, int x, int y, int w, int h);
 
-// The little-endian bytes of v over n bytes.
-void PutLe(std::vector<unsigned char> &out, unsigned long v, int n);
-
-// A Windows BMP file: 14-byte file header and 40-byte info header, with
-// fields given as is (so that they may lie), then palette and pixel bytes.
-struct BmpFields {
-    long width = 1, height = 1;
-    int planes = 1, bpp = 24;
-    unsigned long compression = 0, colours = 0;
-    long offBits = -1;  // -1: right after the headers and palette
-};
-std::vector<unsigned char> MakeBmp(const BmpFields &f, const std::vector<unsigned char> &palette,
-                                   const std::vector<unsigned char> &pixels);
-
 }  // namespace widget_test
 
 #endif

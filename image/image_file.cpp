@@ -1,0 +1,189 @@
+// image_file.cpp: opening a picture file (see image_file.h), and the checked
+// helpers that the decoders share.
+#include "image/image_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <memory>
+#include <new>
+
+#include "image/codec_rows.h"
+#include "image/image.h"
+#include "image/pixel_decoders.h"
+
+namespace mirlan {
+
+namespace {
+
+// Closes a descriptor on every way out.
+struct Descriptor {
+    int fd;
+    ~Descriptor()
+    {
+        if (fd >= 0)
+            close(fd);
+    }
+};
+
+// Opens path only if it is a regular file: a named pipe would block and a
+// device may never end. O_NONBLOCK keeps the open itself from waiting on a
+// pipe that appeared after the check.
+ReadError OpenRegularFile(const char *path, Descriptor *file, off_t *size)
+{
+    struct stat st;
+    if (!path || stat(path, &st) != 0 || !S_ISREG(st.st_mode))
+        return ReadError::kUnreadable;
+    file->fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (file->fd < 0 || fstat(file->fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return ReadError::kUnreadable;
+    *size = st.st_size;
+    return ReadError::kNone;
+}
+
+constexpr size_t kWindowBytes = size_t(1) << 20;
+
+// A decoder's result, with a read error or a failed window allocation taking
+// precedence over the bad format it caused.
+CImage *Decode(CImage *(*decoder)(ByteSource &, ReadError *), int fd, off_t length, ReadError *error)
+{
+    ByteSource file(fd, size_t(length));
+    CImage *img = decoder(file, error);
+    if (!img && file.Failure() != ReadError::kNone)
+        *error = file.Failure();
+    return img;
+}
+
+// Whether the TGA header on fd declares a side above the largest: such a
+// file is too large rather than damaged.
+bool TgaSideTooLarge(int fd)
+{
+    unsigned char header[18];
+    return pread(fd, header, sizeof header, 0) == ssize_t(sizeof header) &&
+           (GetLE16(header + 12) > kMaxImageSide || GetLE16(header + 14) > kMaxImageSide);
+}
+
+CImage *ReadTga(const char *path, ReadError *error)
+{
+    Descriptor file{-1};
+    off_t length = 0;
+    *error = OpenRegularFile(path, &file, &length);
+    if (*error != ReadError::kNone)
+        return nullptr;
+    std::unique_ptr<CImage> img(new (std::nothrow) CImage());
+    if (!img) {
+        *error = ReadError::kNoMemory;
+        return nullptr;
+    }
+    try {
+        const int status = CImage::LoadTGA(img.get(), path);
+        if (status == CImage::kBadDepth && TgaSideTooLarge(file.fd))
+            *error = ReadError::kTooLarge;
+        else if (status != CImage::kOk || !img->data)
+            *error = ReadError::kBadFormat;
+    } catch (const std::bad_alloc &) {
+        *error = ReadError::kNoMemory;
+    }
+    return *error == ReadError::kNone ? img.release() : nullptr;
+}
+
+}  // namespace
+
+ByteSource::ByteSource(int fd, size_t size) : fd_(fd), size_(size) {}
+
+// Reads up to n bytes at offset at into dst; how many were read. A read
+// error is remembered, a file that shrank while read gives fewer bytes.
+size_t ByteSource::ReadAt(size_t at, size_t n, unsigned char *dst)
+{
+    size_t done = 0;
+    while (done < n) {
+        const ssize_t got = pread(fd_, dst + done, n - done, off_t(at + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            failure_ = ReadError::kUnreadable;
+        if (got <= 0)
+            break;
+        done += size_t(got);
+    }
+    return done;
+}
+
+const unsigned char *ByteSource::Fill(size_t at, size_t n)
+{
+    if (at > size_ || n > size_ - at)
+        return nullptr;
+    const size_t want = std::min(std::max(n, kWindowBytes), size_ - at);
+    start_ = at;
+    length_ = 0;
+    if (want > capacity_) {
+        buffer_.reset(new (std::nothrow) unsigned char[want]);
+        capacity_ = buffer_ ? want : 0;
+        if (!buffer_) {
+            failure_ = ReadError::kNoMemory;
+            return nullptr;
+        }
+    }
+    window_ = buffer_.get();
+    length_ = ReadAt(at, want, buffer_.get());
+    return length_ >= n ? window_ : nullptr;
+}
+
+bool ByteSource::CopyTo(size_t at, size_t n, unsigned char *dst)
+{
+    return at <= size_ && n <= size_ - at && ReadAt(at, n, dst) == n;
+}
+
+ReadError CheckSide(int64_t side)
+{
+    if (side > kMaxImageSide)
+        return ReadError::kTooLarge;
+    return side < 1 ? ReadError::kBadFormat : ReadError::kNone;
+}
+
+bool CheckedProduct(uint64_t a, uint64_t b, size_t *product)
+{
+    uint64_t p;
+    if (__builtin_mul_overflow(a, b, &p) || p > SIZE_MAX)
+        return false;
+    *product = size_t(p);
+    return true;
+}
+
+CImage *NewImage(int w, int h, int bpp, ReadError *error)
+{
+    std::unique_ptr<CImage> img(new (std::nothrow) CImage());
+    unsigned char *pixels = img ? new (std::nothrow) unsigned char[CImage::ByteCount(w, h, bpp)] : nullptr;
+    if (!pixels) {
+        *error = ReadError::kNoMemory;
+        return nullptr;
+    }
+    img->Replace(pixels, w, h, bpp);
+    return img.release();
+}
+
+CImage *ReadImageFile(const char *path, ReadError *error)
+{
+    ReadError why = ReadError::kNone;
+    CImage *img = nullptr;
+    const int type = CImage::GetType(path);
+    if (type == CImage::kTypeTGA) {
+        img = ReadTga(path, &why);
+    } else {
+        Descriptor file{-1};
+        off_t length = 0;
+        why = OpenRegularFile(path, &file, &length);
+        if (why == ReadError::kNone && type == CImage::kTypeUnknown)
+            why = ReadError::kBadFormat;
+        else if (why == ReadError::kNone)
+            img = Decode(type == CImage::kTypeBMP ? DecodeBmp : DecodePnm, file.fd, length, &why);
+    }
+    if (error)
+        *error = why;
+    return img;
+}
+
+}  // namespace mirlan
