@@ -10,7 +10,7 @@
 
 #include "app/mirlan_ui.h"
 
-// The file chooser (fl_file_chooser by default): title, pattern, preset name,
+// The file chooser (ChooseFile by default): title, pattern, preset name,
 // relative flag; returns the chosen path or null when the user cancels.
 extern char *(*choose_file_dialog)(const char *title, const char *pattern, const char *fname,
                                    int relative);

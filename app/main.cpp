@@ -4,6 +4,7 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Shared_Image.H>
 
+#include "app/file_dialogs.h"
 #include "app/mirlan_ui.h"
 
 // Built during static initialisation, after the icons it installs.
@@ -12,6 +13,7 @@ static const bool created = (cvui = new CMirlanUI, true);
 int main(int argc, char **argv)
 {
     (void)created;
+    SetFrenchToolkitTexts();
     fl_register_images();
     Fl::visual(FL_DOUBLE);
     cvui->show(argc, argv);

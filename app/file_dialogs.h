@@ -1,0 +1,27 @@
+// file_dialogs.h: the toolkit's dialogs made fit for Mirlan: a file chooser
+// that never decodes the file the user points at and takes what the user
+// types, and the toolkit's stock texts in French.
+#ifndef MIRLAN_APP_FILE_DIALOGS_H
+#define MIRLAN_APP_FILE_DIALOGS_H
+
+#include <string>
+
+// The path meant by text typed in a chooser showing folder: a path starting
+// with '/' stands for itself, anything else is a name in folder.
+std::string ResolveTypedPath(const std::string &folder, const std::string &typed);
+
+// Asks for a file, modally, with the toolkit's chooser (preview off, the
+// field read only when the user confirms it). Same arguments and result as
+// fl_file_chooser: the chosen absolute path, valid until the next call, or
+// null when the user cancels. It opens in the folder last chosen.
+char *ChooseFile(const char *title, const char *pattern, const char *fname, int relative);
+
+// The question asked before a changed picture is dropped (fl_choice by
+// default): returns 0 to cancel, 1 to save first, 2 to go on without saving.
+extern int (*save_question_dialog)(const char *question);
+
+// Puts the labels of the toolkit's choosers, alerts, questions and colour
+// chooser in French.
+void SetFrenchToolkitTexts();
+
+#endif
