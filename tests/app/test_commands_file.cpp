@@ -197,8 +197,9 @@ TEST_F(FileCommands, ChangedPictureIsNeverDroppedWithoutAsking)
         case kOpen: through = SamePixels(ui->getImage(), other.get()); break;
         }
         EXPECT_EQ(through, row.goes_through);
-        if (!through)
+        if (!through) {
             EXPECT_TRUE(SamePixels(ui->getImage(), before.get()));
+        }
         std::string magic;
         if (FILE *f = *row.save_as ? std::fopen(Path(row.save_as).c_str(), "rb") : nullptr) {
             char bytes[2] = {0, 0};
