@@ -87,6 +87,7 @@ public:
     // Runs the dialog; true when the user chose a file, then in path.
     bool Run(std::string &path)
     {
+        ShowFolderInField();
         chooser_.show();
         while (chooser_.shown())
             Fl::wait();
@@ -114,6 +115,18 @@ private:
         return folder ? folder : "";
     }
 
+    // The folder shown, ending in '/', selected so that typing replaces it
+    // and a name typed after it names a file of it.
+    void ShowFolderInField()
+    {
+        std::string folder = Folder();
+        if (folder.empty() || folder.back() != '/')
+            folder += '/';
+        field_->value(folder.c_str());
+        field_->position(field_->size(), 0);
+        ok_->activate();
+    }
+
     // The text of the field, confirmed: a folder is entered, a file chosen.
     void Confirm()
     {
@@ -122,7 +135,7 @@ private:
         std::string path = ResolveTypedPath(Folder(), field_->value());
         if (fl_filename_isdir(path.c_str())) {
             chooser_.directory(path.c_str());
-            field_->value("");
+            ShowFolderInField();
             return;
         }
         chosen_ = path;

@@ -16,10 +16,6 @@ std::string ResolveTypedPath(const std::string &folder, const std::string &typed
 // null when the user cancels. It opens in the folder last chosen.
 char *ChooseFile(const char *title, const char *pattern, const char *fname, int relative);
 
-// The question asked before a changed picture is dropped (fl_choice by
-// default): returns 0 to cancel, 1 to save first, 2 to go on without saving.
-extern int (*save_question_dialog)(const char *question);
-
 // Puts the labels of the toolkit's choosers, alerts, questions and colour
 // chooser in French.
 void SetFrenchToolkitTexts();
