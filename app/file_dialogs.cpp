@@ -11,6 +11,10 @@
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Choice.H>
+#include <FL/Fl_Color_Chooser.H>
+#include <FL/Fl_Double_Window.H>
 #include <FL/Fl_File_Chooser.H>
 #include <FL/Fl_File_Input.H>
 #include <FL/Fl_Return_Button.H>
@@ -160,6 +164,68 @@ private:
 };
 
 }  // namespace
+
+namespace {
+
+// The chooser's modes, in the toolkit's order: 0 to 1, 0 to 255, hexadecimal,
+// hue-saturation-value.
+Fl_Menu_Item frenchColourModes[] = {
+    {"rvb", 0, nullptr, nullptr, 0, 0, 0, 0, 0},
+    {"octets", 0, nullptr, nullptr, 0, 0, 0, 0, 0},
+    {"hex", 0, nullptr, nullptr, 0, 0, 0, 0, 0},
+    {"tsv", 0, nullptr, nullptr, 0, 0, 0, 0, 0},
+    {nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0},
+};
+
+// A box showing one colour, flat, framed.
+void PaintChip(Fl_Box &chip, double r, double g, double b)
+{
+    chip.color(fl_rgb_color(uchar(r * 255 + 0.5), uchar(g * 255 + 0.5), uchar(b * 255 + 0.5)));
+    chip.redraw();
+}
+
+}  // namespace
+
+// The layout of the toolkit's own colour dialog: the chooser, the new colour
+// over "OK", the starting colour over "Annuler".
+int ChooseColour(const char *title, unsigned char &r, unsigned char &g, unsigned char &b)
+{
+    Fl_Double_Window win(215, 200, title);
+    Fl_Color_Chooser chooser(10, 10, 195, 115);
+    Fl_Box chosen(10, 130, 95, 25), start(110, 130, 95, 25);
+    Fl_Return_Button ok(10, 165, 95, 25, fl_ok);
+    Fl_Button cancel(110, 165, 95, 25, fl_cancel);
+    win.end();
+    if (Fl_Choice *modes = FindIn<Fl_Choice>(&chooser))
+        modes->menu(frenchColourModes);
+    chosen.box(FL_THIN_DOWN_BOX);
+    start.box(FL_THIN_DOWN_BOX);
+    start.color(fl_rgb_color(r, g, b));
+    chooser.rgb(r / 255.0, g / 255.0, b / 255.0);
+    PaintChip(chosen, chooser.r(), chooser.g(), chooser.b());
+    chooser.callback([](Fl_Widget *w, void *chip) {
+        Fl_Color_Chooser *c = static_cast<Fl_Color_Chooser *>(w);
+        PaintChip(*static_cast<Fl_Box *>(chip), c->r(), c->g(), c->b());
+    }, &chosen);
+    bool accepted = false;
+    ok.callback([](Fl_Widget *w, void *done) {
+        *static_cast<bool *>(done) = true;
+        w->window()->hide();
+    }, &accepted);
+    cancel.callback([](Fl_Widget *w, void *) { w->window()->hide(); });
+    win.resizable(chooser);
+    win.set_modal();
+    win.hotspot(&win);
+    win.show();
+    while (win.shown())
+        Fl::wait();
+    if (!accepted)
+        return 0;
+    r = uchar(chooser.r() * 255 + 0.5);
+    g = uchar(chooser.g() * 255 + 0.5);
+    b = uchar(chooser.b() * 255 + 0.5);
+    return 1;
+}
 
 char *ChooseFile(const char *title, const char *pattern, const char *, int)
 {

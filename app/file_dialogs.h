@@ -16,6 +16,12 @@ std::string ResolveTypedPath(const std::string &folder, const std::string &typed
 // null when the user cancels. It opens in the folder last chosen.
 char *ChooseFile(const char *title, const char *pattern, const char *fname, int relative);
 
+// Asks for a colour, modally, starting from r, g, b, with the toolkit's
+// colour chooser, its modes named in French. Same arguments and result as
+// fl_color_chooser: the choice is written back and 1 returned, or 0 when the
+// user cancels.
+int ChooseColour(const char *title, unsigned char &r, unsigned char &g, unsigned char &b);
+
 // Puts the labels of the toolkit's choosers, alerts, questions and colour
 // chooser in French.
 void SetFrenchToolkitTexts();
