@@ -76,7 +76,7 @@ bool CMirlanUI::askToSaveChanges()
     if (!modified || !getImage())
         return true;
     const char *path = box_histos->GetImagePath();
-    const std::string question = std::string("« ") + (path ? name(path) : "") +
+    const std::string question = std::string("L'image « ") + (path ? name(path) : "") +
                                  " » a été modifiée.\nEnregistrer les modifications ?";
     switch (save_question_dialog(question.c_str())) {
     case kDiscard:

@@ -317,7 +317,7 @@ void CMirlanUI::buildStatusLine()
 {
     grp_status = new Fl_Group(2, 555, 708, 21);
     grp_status->box(FL_THIN_DOWN_BOX);
-    box_infos = new StatusLine(200, 555, 499, 20);
+    box_infos = new CStatusLineFL(200, 555, 499, 20);
     box_infos->labelsize(12);
     box_infos->align(FL_ALIGN_CLIP | FL_ALIGN_INSIDE | FL_ALIGN_RIGHT);
     grp_status->resizable(box_infos);

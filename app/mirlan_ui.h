@@ -58,7 +58,7 @@ public:
     Fl_Menu_Bar *tb_histos;
     Fl_Menu_Bar *menuBar;
     Fl_Group *grp_status;
-    StatusLine *box_infos;
+    CStatusLineFL *box_infos;
     Fl_Group *grp_toolbar;
     Fl_Group *grp_buttons;
     Fl_Button *bt_open;

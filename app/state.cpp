@@ -52,7 +52,7 @@ void CMirlanUI::imageInfos(const char *format, ...)
     va_end(again);
     va_end(args);
     // A long file name is shortened in its middle to the width of the line.
-    box_infos->Show(text, infos, sizeof infos);
+    box_infos->SetText(text, infos, sizeof infos);
 }
 
 CImage *CMirlanUI::getImage() { return box_image->GetImage(); }

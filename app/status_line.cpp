@@ -46,7 +46,7 @@ std::string FitStatusText(const std::string &text,
     return kEllipsis + tail;
 }
 
-void StatusLine::Show(const std::string &text, char *buffer, size_t size)
+void CStatusLineFL::SetText(const std::string &text, char *buffer, size_t size)
 {
     text_ = text;
     buffer_ = buffer;
@@ -56,14 +56,14 @@ void StatusLine::Show(const std::string &text, char *buffer, size_t size)
     redraw_label();
 }
 
-void StatusLine::draw()
+void CStatusLineFL::draw()
 {
     Fit();
     Fl_Box::draw();
 }
 
 // The label is drawn 3 pixels in from each side of the box.
-void StatusLine::Fit()
+void CStatusLineFL::Fit()
 {
     if (!buffer_)
         return;

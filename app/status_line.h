@@ -18,11 +18,11 @@ std::string FitStatusText(const std::string &text,
 // A box whose label is a caller's buffer holding the text shortened to the
 // box's width in its own font; the whole text is kept, so that the label is
 // fitted again whenever the box is drawn at another width.
-class StatusLine : public Fl_Box {
+class CStatusLineFL : public Fl_Box {
 public:
-    StatusLine(int x, int y, int w, int h) : Fl_Box(x, y, w, h) {}
+    CStatusLineFL(int x, int y, int w, int h) : Fl_Box(x, y, w, h) {}
     // Shows text through buffer (of size bytes), which becomes the label.
-    void Show(const std::string &text, char *buffer, size_t size);
+    void SetText(const std::string &text, char *buffer, size_t size);
 
 protected:
     void draw() override;
