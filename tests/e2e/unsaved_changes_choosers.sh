@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end run of the file choosers and of the question before a changed
 # picture is dropped: the open chooser is pointed at hostile files (the
-# editor must live on), then opens the sample by a bare name typed over its
-# whole field; the negative is applied; Ctrl+Q asks, Escape cancels, Ctrl+Q
+# editor must live on), then opens the sample by its whole path typed over
+# the field; the negative is applied; Ctrl+Q asks, Escape cancels, Ctrl+Q
 # asks again and Return saves through the save chooser, given a bare name
 # typed over its whole field: the file lands in the folder shown, the editor
 # quits.
@@ -33,7 +33,7 @@ send mousemove $((X + 300)) $((Y + 322))   # the name field
 send click 1
 sleep 0.2
 send key --window "$chooser" ctrl+a
-send type --window "$chooser" --delay 40 sample.ppm
+send type --window "$chooser" --delay 40 "$work/sample.ppm"   # a whole path
 send key --window "$chooser" Return
 wait_gone '^Ouvrir image$'
 sleep 0.3
