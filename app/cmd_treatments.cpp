@@ -1,17 +1,12 @@
 // cmd_treatments.cpp: the current treatment. Its selection from the
 // "Traitements" menu, the current colour (chooser and R, G, B sliders), and
 // the commands that preview it on the thumbnail or apply it to the image.
-#include <FL/Fl_Color_Chooser.H>
 
 #include "app/commands.h"
+#include "app/file_dialogs.h"
 #include "processing/ti.h"
 
 namespace {
-
-int ToolkitColorChooser(const char *title, unsigned char &r, unsigned char &g, unsigned char &b)
-{
-    return fl_color_chooser(title, r, g, b);
-}
 
 // What a selection sets: the name shown in "Traitement :", the treatment id,
 // and which parameter controls apply to it.
@@ -109,7 +104,7 @@ void ApplyTreatment(CMirlanUI *ui)
 }  // namespace
 
 int (*color_chooser_dialog)(const char *, unsigned char &, unsigned char &,
-                            unsigned char &) = ToolkitColorChooser;
+                            unsigned char &) = ChooseColour;
 
 void CMirlanUI::cb_Egalisation(Fl_Menu_ *o, void *) { Select(o, kEgalisation); }
 void CMirlanUI::cb_Etirement(Fl_Menu_ *o, void *) { Select(o, kEtirement); }

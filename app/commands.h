@@ -12,13 +12,16 @@
 
 #include "app/mirlan_ui.h"
 
-// The file chooser (fl_file_chooser by default): title, pattern, preset name,
+// The file chooser (ChooseFile by default): title, pattern, preset name,
 // relative flag; returns the chosen path or null when the user cancels.
 extern char *(*choose_file_dialog)(const char *title, const char *pattern, const char *fname,
                                    int relative);
 // The alert box (fl_alert by default), given the finished message.
 extern void (*alert_dialog)(const char *message);
-// The colour chooser (fl_color_chooser by default): starts from r, g, b and
+// The question asked before a changed picture is dropped (fl_choice by
+// default): returns 0 to cancel, 1 to save first, 2 to go on without saving.
+extern int (*save_question_dialog)(const char *question);
+// The colour chooser (ChooseColour by default): starts from r, g, b and
 // writes the choice back; returns 0 when the user cancels.
 extern int (*color_chooser_dialog)(const char *title, unsigned char &r, unsigned char &g,
                                    unsigned char &b);

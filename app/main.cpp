@@ -6,6 +6,7 @@
 
 #include <signal.h>
 
+#include "app/file_dialogs.h"
 #include "app/mirlan_ui.h"
 
 // Built during static initialisation, after the icons it installs.
@@ -17,6 +18,7 @@ int main(int argc, char **argv)
     // A file-size limit then fails a save like a full disk, with an alert,
     // instead of ending the program and losing the picture.
     signal(SIGXFSZ, SIG_IGN);
+    SetFrenchToolkitTexts();
     fl_register_images();
     Fl::visual(FL_DOUBLE);
     cvui->show(argc, argv);

@@ -120,7 +120,8 @@ Fl_Group *makeStretchStrip(int x, int y, int w, int h)
 // The adjustment sliders share everything but their place, label and colour.
 Fl_Value_Slider *makeAdjustSlider(int y, const char *label)
 {
-    Fl_Value_Slider *s = new Fl_Value_Slider(57, y, 133, 15, label);
+    // Far enough right that "Saturation" at the default font clears the pane's edge.
+    Fl_Value_Slider *s = new Fl_Value_Slider(67, y, 123, 15, label);
     s->type(FL_HOR_NICE_SLIDER);
     s->minimum(-100);
     s->maximum(100);
@@ -164,6 +165,7 @@ CMirlanUI::CMirlanUI()
 {
     win_main = new Fl_Double_Window(712, 579, "Mirlan");
     win_main->user_data(this);
+    win_main->callback((Fl_Callback *)cb_win_main);
     buildLeftPane();
     buildTabs();
     menuBar = new Fl_Menu_Bar(2, 1, 708, 20);
@@ -173,6 +175,9 @@ CMirlanUI::CMirlanUI()
     buildStatusLine();
     buildToolBar();
     win_main->end();
+    // The tool-bar buttons stay whole, and the left pane, which keeps its
+    // height, stays above the status line.
+    win_main->size_range(kMinWidth, kMinHeight);
 
     buildResizeDialog();
     buildAboutWindow();
@@ -190,7 +195,7 @@ void CMirlanUI::buildLeftPane()
     grp_reglages = new Fl_Group(2, 65, 193, 470);
     grp_reglages->box(FL_THIN_UP_BOX);
 
-    sl_zoom = new Fl_Value_Slider(40, 76, 150, 15, "Zoom");
+    sl_zoom = new Fl_Value_Slider(42, 76, 148, 15, "Zoom");
     sl_zoom->type(FL_HOR_SLIDER);
     sl_zoom->minimum(20);
     sl_zoom->maximum(300);
@@ -315,7 +320,7 @@ void CMirlanUI::buildStatusLine()
 {
     grp_status = new Fl_Group(2, 555, 708, 21);
     grp_status->box(FL_THIN_DOWN_BOX);
-    box_infos = new Fl_Box(200, 555, 499, 20);
+    box_infos = new CStatusLineFL(200, 555, 499, 20);
     box_infos->labelsize(12);
     box_infos->align(FL_ALIGN_CLIP | FL_ALIGN_INSIDE | FL_ALIGN_RIGHT);
     grp_status->resizable(box_infos);

@@ -23,6 +23,7 @@
 #include <FL/Fl_Value_Input.H>
 #include <FL/Fl_Value_Slider.H>
 
+#include "app/status_line.h"
 #include "image/image.h"
 #include "widgets/CHistoBoxFL.h"
 #include "widgets/CImageBoxFL.h"
@@ -57,7 +58,7 @@ public:
     Fl_Menu_Bar *tb_histos;
     Fl_Menu_Bar *menuBar;
     Fl_Group *grp_status;
-    Fl_Box *box_infos;
+    CStatusLineFL *box_infos;
     Fl_Group *grp_toolbar;
     Fl_Group *grp_buttons;
     Fl_Button *bt_open;
@@ -89,6 +90,12 @@ public:
     char infos[128];
     // The current treatment, 0 (none) to 8.
     int traitement;
+    // Whether the picture changed since it was opened or last saved.
+    bool modified = false;
+
+    // The smallest size of the main window: every control whole, and the
+    // left pane above the status line.
+    static constexpr int kMinWidth = 622, kMinHeight = 564;
 
     // Builds every window, hidden, in its no-image state.
     CMirlanUI();
@@ -120,6 +127,11 @@ public:
     void activeColors(bool on);
     // Grey or colour availability, by the current image's depth.
     void imageBits();
+    // Before a changed picture is dropped, asks whether to save it first;
+    // false when the user cancels (the command must then not go on).
+    bool askToSaveChanges();
+    // Hides the main window, once the user has had the chance to save.
+    void quit();
 
     // The application object behind a widget that sits `steps` parent links
     // below its window.
@@ -192,6 +204,7 @@ public:
     static void cb_rb_bleu(Fl_Menu_ *, void *);
 
     // Items of the main menu bar.
+    static void cb_win_main(Fl_Double_Window *, void *);
     static void cb_mnu_open(Fl_Menu_ *, void *);
     static void cb_Bitmap(Fl_Menu_ *, void *);
     static void cb_Targa(Fl_Menu_ *, void *);

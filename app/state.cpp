@@ -6,6 +6,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <string>
 
 #include <FL/fl_draw.H>
 
@@ -44,11 +45,14 @@ void CMirlanUI::imageInfos(const char *format, ...)
         return;
     va_list args;
     va_start(args, format);
-    // Bounded: a long file name is cut rather than written past the array.
-    std::vsnprintf(infos, sizeof infos, format, args);
+    va_list again;
+    va_copy(again, args);
+    std::string text(std::vsnprintf(nullptr, 0, format, args), '\0');
+    std::vsnprintf(&text[0], text.size() + 1, format, again);
+    va_end(again);
     va_end(args);
-    box_infos->label(infos);
-    box_infos->redraw_label();
+    // A long file name is shortened in its middle to the width of the line.
+    box_infos->SetText(text, infos, sizeof infos);
 }
 
 CImage *CMirlanUI::getImage() { return box_image->GetImage(); }
@@ -79,6 +83,7 @@ void CMirlanUI::traiteImage()
     CImage *img = getImage();
     if (!img)
         return;
+    modified = true;
     box_image->ImageChange();
     box_histos->SetImage(img);
     box_preview->SetImage(img);

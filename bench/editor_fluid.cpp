@@ -48,6 +48,7 @@ struct Editor {
         Fl::visual(FL_DOUBLE);
         choose_file_dialog = AnswerOpenPath;
         alert_dialog = IgnoreAlert;
+        save_question_dialog = [](const char *) { return 2; };  // reopen without saving
         CImageBoxFL::alert_function = IgnoreAlert;
         char pattern[] = "/tmp/mirlan_fluid_XXXXXX";
         const char *made = mkdtemp(pattern);

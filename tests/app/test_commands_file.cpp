@@ -125,5 +125,90 @@ TEST_F(FileCommands, QuitHidesTheMainWindowOnly)
     EXPECT_TRUE(ui->win_doc->shown());
 }
 
+// Quitting, closing and opening another image with the picture unchanged,
+// changed, or changed and then saved, and each answer to the question.
+TEST_F(FileCommands, ChangedPictureIsNeverDroppedWithoutAsking)
+{
+    enum Command { kQuitMenu, kWindowClose, kClose, kOpen };
+    enum State { kUnchanged, kChanged, kChangedThenSaved };
+    enum Answer { kCancel = 0, kSave = 1, kDiscard = 2, kNotAsked = -1 };
+    struct Row {
+        Command command;
+        State state;
+        Answer answer;
+        const char *save_as;  // typed in the save chooser; "" cancels it
+        bool goes_through;    // quits, closes, or shows the other image
+        const char *written;  // "BM", "TGA" or null: what save_as holds afterwards
+    };
+    const Row rows[] = {
+        {kQuitMenu, kUnchanged, kNotAsked, "", true, nullptr},
+        {kQuitMenu, kChangedThenSaved, kNotAsked, "", true, nullptr},
+        {kQuitMenu, kChanged, kCancel, "", false, nullptr},
+        {kQuitMenu, kChanged, kDiscard, "", true, nullptr},
+        {kQuitMenu, kChanged, kSave, "gardee.tga", true, "TGA"},
+        {kQuitMenu, kChanged, kSave, "gardee.BMP", true, "BM"},
+        {kQuitMenu, kChanged, kSave, "", false, nullptr},
+        {kQuitMenu, kChanged, kSave, "no/such/folder/x.tga", false, nullptr},
+        {kWindowClose, kChanged, kCancel, "", false, nullptr},
+        {kWindowClose, kChanged, kDiscard, "", true, nullptr},
+        {kClose, kUnchanged, kNotAsked, "", true, nullptr},
+        {kClose, kChanged, kCancel, "", false, nullptr},
+        {kClose, kChanged, kSave, "gardee.tga", true, "TGA"},
+        {kOpen, kUnchanged, kNotAsked, "", true, nullptr},
+        {kOpen, kChanged, kCancel, "", false, nullptr},
+        {kOpen, kChanged, kDiscard, "", true, nullptr},
+        {kOpen, kChanged, kSave, "gardee.bmp", true, "BM"},
+    };
+    auto other = Pattern(5, 4, 24);
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        const Row &row = rows[i];
+        SCOPED_TRACE("row " + std::to_string(i));
+        TearDown();
+        SetUp();
+        WritePNM(*other, Path("autre.ppm"));
+        OpenPattern(8, 6, 24);
+        if (row.state != kUnchanged)
+            Pick(CMirlanUI::mnu_BW);
+        if (row.state == kChangedThenSaved) {
+            Fake().next_path = Path("avant.tga");
+            Pick("&Fichier/&Enregistrer sous/Targa &TGA");
+        }
+        auto before = CopyOf(ui->getImage());
+        Fake().questions.clear();
+        Fake().question_answer = row.answer;
+        Fake().next_path.clear();
+        if (row.answer == kSave)
+            Fake().queued_paths.push_back(*row.save_as ? Path(row.save_as) : "");
+        Fake().queued_paths.push_back(Path("autre.ppm"));
+
+        switch (row.command) {
+        case kQuitMenu: Pick("&Fichier/&Quitter"); break;
+        case kWindowClose: ui->win_main->do_callback(); break;
+        case kClose: Pick(CMirlanUI::mnu_close); break;
+        case kOpen: Pick(CMirlanUI::mnu_open); break;
+        }
+
+        EXPECT_EQ(Fake().questions.size(), row.answer == kNotAsked ? 0u : 1u);
+        bool through = false;
+        switch (row.command) {
+        case kQuitMenu:
+        case kWindowClose: through = !ui->win_main->shown(); break;
+        case kClose: through = ui->getImage() == nullptr; break;
+        case kOpen: through = SamePixels(ui->getImage(), other.get()); break;
+        }
+        EXPECT_EQ(through, row.goes_through);
+        if (!through) {
+            EXPECT_TRUE(SamePixels(ui->getImage(), before.get()));
+        }
+        std::string magic;
+        if (FILE *f = *row.save_as ? std::fopen(Path(row.save_as).c_str(), "rb") : nullptr) {
+            char bytes[2] = {0, 0};
+            magic = std::fread(bytes, 1, 2, f) == 2 && bytes[0] == 'B' && bytes[1] == 'M' ? "BM" : "TGA";
+            std::fclose(f);
+        }
+        EXPECT_EQ(magic, row.written ? row.written : "");
+    }
+}
+
 }  // namespace
 }  // namespace cmdtest

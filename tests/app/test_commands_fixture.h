@@ -12,12 +12,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/commands.h"
+#include "app/file_dialogs.h"
 #include "app/mirlan_ui.h"
 #include "app_lifetime.h"
 #include "image/image.h"
@@ -30,6 +32,9 @@ struct Dialogs {
     std::vector<std::string> chooser_patterns;
     std::vector<std::string> alerts;
     std::string next_path;        // empty: the chooser is cancelled
+    std::deque<std::string> queued_paths;  // answered first, one per chooser
+    std::vector<std::string> questions;
+    int question_answer = 0;      // 0 cancel, 1 save first, 2 do not save
     bool colour_accept = false;
     unsigned char colour[3] = {0, 0, 0};
     unsigned char colour_start[3] = {0, 0, 0};
@@ -47,6 +52,14 @@ inline char *FakeChooser(const char *title, const char *pattern, const char *, i
     static char answer[4096];
     Fake().chooser_titles.push_back(title);
     Fake().chooser_patterns.push_back(pattern);
+    if (!Fake().queued_paths.empty()) {
+        std::string path = Fake().queued_paths.front();
+        Fake().queued_paths.pop_front();
+        if (path.empty())
+            return nullptr;
+        std::snprintf(answer, sizeof answer, "%s", path.c_str());
+        return answer;
+    }
     if (Fake().next_path.empty())
         return nullptr;
     std::snprintf(answer, sizeof answer, "%s", Fake().next_path.c_str());
@@ -54,6 +67,12 @@ inline char *FakeChooser(const char *title, const char *pattern, const char *, i
 }
 
 inline void FakeAlert(const char *message) { Fake().alerts.push_back(message); }
+
+inline int FakeQuestion(const char *question)
+{
+    Fake().questions.push_back(question);
+    return Fake().question_answer;
+}
 
 inline int FakeColourChooser(const char *, unsigned char &r, unsigned char &g, unsigned char &b)
 {
@@ -112,6 +131,7 @@ protected:
         Fake() = Dialogs();
         choose_file_dialog = FakeChooser;
         alert_dialog = FakeAlert;
+        save_question_dialog = FakeQuestion;
         color_chooser_dialog = FakeColourChooser;
         CImageBoxFL::alert_function = FakeAlert;
         char tmpl[] = "/tmp/mirlan_cmds_XXXXXX";

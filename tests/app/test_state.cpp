@@ -6,6 +6,7 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Shared_Image.H>
 #include <FL/fl_draw.H>
+#include <FL/x.H>
 
 #include <cstdlib>
 #include <cstring>
@@ -370,23 +371,45 @@ TEST(StatusLine, NullFormatLeavesTheTextAlone)
     EXPECT_EQ(ui->box_infos->label(), ui->infos);
 }
 
-// A long name is cut to the array, never written past it.
-TEST(StatusLine, LongNamesAreCutToFit)
+// A long name loses its middle, never the picture's size: first as counted
+// in characters, then on the real line at two widths, in its own font.
+TEST(StatusLine, LongNamesLoseTheirMiddle)
 {
-    CMirlanUI *ui = App();
-    std::string longName(300, 'n');
-    ui->imageInfos("%s (%dx%d %dbpp)", longName.c_str(), 1, 2, 8);
-    EXPECT_EQ(std::strlen(ui->infos), sizeof ui->infos - 1);
-    EXPECT_EQ(std::string(ui->infos), longName.substr(0, sizeof ui->infos - 1));
+    struct Row {
+        const char *text;
+        size_t characters;
+        const char *shown;
+    } const rows[] = {
+        {"photo_de_vacances.tga (640x480 24bpp)", 37, "photo_de_vacances.tga (640x480 24bpp)"},
+        {"photo_de_vacances.tga (640x480 24bpp)", 30, "photo_d…es.tga (640x480 24bpp)"},
+        {"photo_de_vacances.tga (640x480 24bpp)", 20, "ph…a (640x480 24bpp)"},
+        {"photo_de_vacances.tga (640x480 24bpp)", 5, "… (640x480 24bpp)"},
+        {"été_à_la_mer.tga (2x2 8bpp)", 20, "été_….tga (2x2 8bpp)"},
+    };
+    for (const Row &row : rows) {
+        auto fits = [&](const std::string &s) {
+            size_t n = 0;
+            for (char c : s)
+                n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+            return n <= row.characters;
+        };
+        EXPECT_EQ(FitStatusText(row.text, fits), row.shown) << row.characters;
+    }
 
-    // The same through a load of a file with a long name.
-    auto img = Pattern(4, 3, 24);
-    std::string file(200, 'L');
-    file += ".tga";
-    Load(ui, Write(img.get(), file));
-    ASSERT_NE(ui->getImage(), nullptr);
-    EXPECT_EQ(std::strlen(ui->infos), sizeof ui->infos - 1);
-    EXPECT_EQ(std::string(ui->infos), file.substr(0, sizeof ui->infos - 1));
+    fl_open_display();
+    CMirlanUI *ui = App();
+    const std::string longName = std::string(300, 'n') + ".tga";
+    for (int width : {712, 400}) {
+        ui->win_main->size(width, 579);
+        ui->imageInfos("%s (%dx%d %dbpp)", longName.c_str(), 1, 2, 8);
+        const std::string shown = ui->infos;
+        EXPECT_NE(shown.find("…"), std::string::npos) << width;
+        EXPECT_EQ(shown.substr(shown.size() - 15), ".tga (1x2 8bpp)") << width;
+        fl_font(ui->box_infos->labelfont(), ui->box_infos->labelsize());
+        EXPECT_LE(fl_width(ui->infos), ui->box_infos->w() - 6) << width;
+        EXPECT_GT(fl_width(ui->infos), ui->box_infos->w() - 20) << width;
+    }
+    ui->win_main->size(712, 579);
 }
 
 // ---------------------------------------------------------------- traiteImage

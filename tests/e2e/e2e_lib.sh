@@ -21,11 +21,8 @@ fail() {
   exit 1
 }
 
-# The toolkit's file chooser rewrites its field whenever the folder part of
-# what is typed changes, so a whole path cannot be typed into it. The editor
-# therefore runs in the sample's folder (with the help pages linked in), and
-# the names are typed after the folder the chooser shows: "folder/" when it
-# opens, "folder" (no slash) when a chooser with another pattern reopens.
+# The editor runs in the work folder (with the help pages linked in), where
+# its file choosers open; a bare name typed there names a file of that folder.
 start_editor() {  # runs the editor in the work folder; sets pid and main
   ln -s "$source_dir/doc" "$work/doc"
   cd "$work"
@@ -58,11 +55,11 @@ wait_gone() {
   fail "window $1 did not close"
 }
 key() { send key --window "$main" "$@"; sleep 0.25; }
-answer_chooser() {  # title regex, text typed after the field's folder
+answer_chooser() {  # title regex, text typed over the whole field
   local chooser
   chooser=$(wait_visible "$1")
   sleep 0.3
-  send key --window "$chooser" End
+  send key --window "$chooser" ctrl+a
   send type --window "$chooser" --delay 40 "$2"
   sleep 0.2
   send key --window "$chooser" Return

@@ -19,10 +19,10 @@ key alt+i; key o; key 9                       # Image > Rotation > 90° horaire
 key alt+t; for _ in 1 2 3 4 5; do key Down; done; key Return   # Traitements > Négatif
 key F4                                        # apply the current treatment
 key F7
-answer_chooser '^Enregistrer sous TGA$' /out.tga
+answer_chooser '^Enregistrer sous TGA$' out.tga
 key ctrl+z                                    # undo the negative
 key F6
-answer_chooser '^Enregistrer sous BMP$' /out.bmp
+answer_chooser '^Enregistrer sous BMP$' out.bmp
 quit_editor
 
 same_pixels out.tga expect_tga.ppm

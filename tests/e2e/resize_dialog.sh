@@ -30,7 +30,7 @@ sleep 0.2
 send key --window "$dialog" Return
 wait_gone "^Taille de l'image$"
 key F7
-answer_chooser '^Enregistrer sous TGA$' /out.tga
+answer_chooser '^Enregistrer sous TGA$' out.tga
 quit_editor
 
 same_pixels out.tga expect.ppm

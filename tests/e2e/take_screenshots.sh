@@ -44,7 +44,7 @@ shot() { sleep 0.5; xwd -root -silent | gm convert xwd:- -crop "${WIDTH}x${HEIGH
 key ctrl+o
 chooser=$(find_window '^Ouvrir image$')
 sleep 0.3
-send key --window "$chooser" End
+send key --window "$chooser" ctrl+a
 send type --window "$chooser" --delay 40 degrade.ppm
 send key --window "$chooser" Return
 sleep 1
