@@ -60,12 +60,12 @@ wait_gone "^Taille de l'image$"
 key ctrl+z
 
 key F6
-answer_chooser '^Enregistrer sous BMP$' /out.bmp
+answer_chooser '^Enregistrer sous BMP$' out.bmp
 answer_alert
 [ -z "$(find "$work" -name '*out.bmp*')" ] || fail "a failed save left $(ls -a "$work")"
 
 key F7
-answer_chooser '^Enregistrer sous TGA$' /out.tga
+answer_chooser '^Enregistrer sous TGA$' out.tga
 quit_editor
 
 same_pixels out.tga sample.ppm
