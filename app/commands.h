@@ -52,13 +52,12 @@ public:
 
 // Short memory ends a command, not the program. Every allocation that a
 // picture or a command sizes (undo snapshot, an operation's new pixels,
-// display copies, a save's buffers) reports failure only by throwing
+// the thumbnail, a save's buffers) reports failure only by throwing
 // std::bad_alloc; catching it at the one place each command goes through
 // keeps the engine free of error paths. It is enough because nothing is
 // lost before the catch: the image view holds the picture and the undo
 // snapshot from before a change until the change ends (EndChange), whatever
-// step ran out, and the views build their new copies before dropping the
-// old ones.
+// step ran out, and the thumbnail is built before the old one is dropped.
 
 // The alert for a command that ran out of memory: its own failure text,
 // then "Mémoire insuffisante.".

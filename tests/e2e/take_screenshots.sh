@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of the real editor under the current DISPLAY
-# (an Xvfb screen without a window manager): the adjustment preview with
-# three sliders moved, then the 8-connected distance map applied from a
-# point clicked in the image. Writes screenshots/*.png under SOURCE_DIR.
+# (an Xvfb screen without a window manager): the window at start, a colour
+# picture on both tabs, the adjustment preview with three sliders moved,
+# then the 8-connected distance map applied from a point clicked in the
+# image. Writes screenshots/*.png under SOURCE_DIR.
 #
 # usage: take_screenshots.sh MIRLAN SOURCE_DIR
 set -euo pipefail
@@ -41,6 +42,7 @@ key() { send key --window "$main" "$@"; sleep 0.3; }
 click() { send mousemove $((X + $1)) $((Y + $2)) click 1; sleep 0.3; }   # window coordinates
 shot() { sleep 0.5; xwd -root -silent | gm convert xwd:- -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$out/$1"; }
 
+shot main_window.png
 key ctrl+o
 chooser=$(find_window '^Ouvrir image$')
 sleep 0.3
@@ -48,9 +50,13 @@ send key --window "$chooser" ctrl+a
 send type --window "$chooser" --delay 40 degrade.ppm
 send key --window "$chooser" Return
 sleep 1
+shot image_tab.png
+click 290 75    # the "Histogrammes" tab
+shot histograms_tab.png
+click 225 75    # back to the "Image" tab
 
 # Left pane sliders: the track starts right of the value box.
-click 150 251   # Gamma
+click 125 251   # Gamma
 click 160 343   # Contraste
 click 175 366   # Saturation
 shot adjustment_preview.png
