@@ -126,15 +126,11 @@ void EgalHisto(CImage *img)
     const size_t q = N(img) / B(img) / 255;
     if (q == 0)
         return;
-    size_t h[256] = {}, count = 0;
+    size_t h[256] = {}, lut[256] = {};
     for (const unsigned char *p = img->data; p != img->data + N(img); p += B(img))
         ++h[B(img) >= 3 ? Lum(p[0], p[1], p[2]) : p[0]];
-    size_t lut[256] = {0};
-    for (int k = 0; k < 256; ++k) {
-        count += h[k];
-        if (k > 0)
-            lut[k] = std::min<size_t>(255, count / q);
-    }
+    for (size_t k = 1, count = h[0]; k < 256; ++k)
+        lut[k] = std::min<size_t>(255, (count += h[k]) / q);
     for (size_t i = 0; i < N(img); ++i)
         img->data[i] = lut[img->data[i]];
 }
@@ -192,8 +188,6 @@ Histos CalcHistos(const CImage &img)
 {
     Histos r;
     uint64_t sum[4] = {};
-    std::fill(r.max, r.max + 4, -1);
-    std::fill(r.min, r.min + 4, 999);
     auto add = [&](int k, int v) {
         ++r.histos[k][v];
         sum[k] += v;
@@ -227,38 +221,21 @@ std::unique_ptr<CImage> Random(int w, int h, int bytes, unsigned seed)
 std::unique_ptr<CImage> Of(std::vector<unsigned char> bytes, int bytes_per_pixel, int w)
 {
     const int pixels = int(bytes.size()) / bytes_per_pixel;
-    w = w ? w : pixels;
-    return std::make_unique<CImage>(bytes.data(), w, pixels / w, 8 * bytes_per_pixel);
-}
-
-std::unique_ptr<CImage> Clone(const CImage &img)
-{
-    return std::make_unique<CImage>(img.data, img.width, img.height, img.bpp);
-}
-
-::testing::AssertionResult Same(const CImage &expected, const CImage &actual)
-{
-    const size_t n = std::min(expected.ByteCount(), actual.ByteCount());
-    const size_t i = std::mismatch(expected.data, expected.data + n, actual.data).first - expected.data;
-    if (expected.width == actual.width && expected.height == actual.height && expected.bpp == actual.bpp && i == n)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << actual.width << "x" << actual.height << "x" << int(actual.bpp)
-                                         << " image, expected " << expected.width << "x" << expected.height << "x"
-                                         << int(expected.bpp) << "; first different byte " << i;
+    return std::make_unique<CImage>(bytes.data(), w ? w : pixels, w ? pixels / w : 1, 8 * bytes_per_pixel);
 }
 
 ::testing::AssertionResult Match(const CImage &input, const Op &op, const Op &plain)
 {
-    auto fast = Clone(input), reference = Clone(input);
-    op(fast.get());
-    plain(reference.get());
-    return Same(*reference, *fast);
-}
-
-std::vector<std::pair<int, int>> AwkwardSizes()
-{
-    return {{1, 1}, {1, 9}, {9, 1}, {2, 3}, {3, 5}, {7, 7}, {17, 15}, {65, 129}, {254, 1}, {255, 1}, {1, 255},
-            {2, 127}, {1201, 901}};
+    CImage fast(input.data, input.width, input.height, input.bpp);
+    CImage ref(input.data, input.width, input.height, input.bpp);
+    op(&fast);
+    plain(&ref);
+    const size_t n = std::min(ref.ByteCount(), fast.ByteCount());
+    const size_t i = std::mismatch(ref.data, ref.data + n, fast.data).first - ref.data;
+    if (ref.width == fast.width && ref.height == fast.height && ref.bpp == fast.bpp && i == n)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "byte " << i << " of " << fast.width << "x" << fast.height << "x"
+                                         << int(fast.bpp) << " differs, or the size or depth";
 }
 
 std::vector<float> CounterValues()

@@ -37,7 +37,7 @@ void Distance(CImage *img, sRGB couleur, int x, int y, float valeur, bool chessb
 void Redimensionne(CImage *img, int w, int h);  // the toolkit's own resampling
 
 struct Histos {
-    int32_t histos[4][256] = {}, max[4], min[4], moyenne[4];
+    int32_t histos[4][256] = {}, max[4] = {-1, -1, -1, -1}, min[4] = {999, 999, 999, 999}, moyenne[4];
 };
 Histos CalcHistos(const CImage &img);
 
@@ -51,14 +51,13 @@ using Op = std::function<void(CImage *)>;
 std::unique_ptr<CImage> Random(int w, int h, int bytes, unsigned seed);
 // The bytes given, as an image w pixels wide (one row when w is 0).
 std::unique_ptr<CImage> Of(std::vector<unsigned char> bytes, int bytes_per_pixel, int w = 0);
-std::unique_ptr<CImage> Clone(const CImage &img);
-// Same size, depth and bytes; the message names the first difference.
-::testing::AssertionResult Same(const CImage &expected, const CImage &actual);
-// op and plain applied to copies of input give the same image.
+// op and plain applied to copies of input give the same size, depth and bytes.
 ::testing::AssertionResult Match(const CImage &input, const Op &op, const Op &plain);
 // Single pixels, rows and columns, odd sides, either side of 255 pixels, and
 // one large enough for the two-thread and byte-pair passes.
-std::vector<std::pair<int, int>> AwkwardSizes();
+inline const std::vector<std::pair<int, int>> kAwkwardSizes = {
+    {1, 1}, {1, 9}, {9, 1}, {2, 3}, {3, 5}, {7, 7}, {17, 15}, {65, 129},
+    {254, 1}, {255, 1}, {1, 255}, {2, 127}, {1201, 901}};
 // The treatment counter's values: 0.1 to 10 by 0.1, as the float handed on.
 std::vector<float> CounterValues();
 // body(0) to body(count - 1) shared between the cores.

@@ -1,5 +1,6 @@
 // test_geometry.cpp: turns, mirrors, resizing and distance maps against
-// their plain forms.
+// their plain forms; the fixed threshold with the distances, the two
+// treatments that read the counter.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -35,18 +36,14 @@ void Moved(CImage *img, bool quarter, Place to)
 
 TEST(Geometry, TurnsAndMirrorsMoveEveryPixelToItsPlace)
 {
-    const struct {
-        testimg::Op op;
-        bool quarter;
-        Place to;
-    } rows[] = {
+    const struct { testimg::Op op; bool quarter; Place to; } rows[] = {
         {CTi::Rot90h, true, [](int c, int r, int, int H) { return std::pair(H - 1 - r, c); }},
         {CTi::Rot90a, true, [](int c, int r, int W, int) { return std::pair(r, W - 1 - c); }},
         {CTi::Rot180, false, [](int c, int r, int W, int H) { return std::pair(W - 1 - c, H - 1 - r); }},
         {CTi::SymetrieV, false, [](int c, int r, int, int H) { return std::pair(c, H - 1 - r); }},
         {CTi::SymetrieH, false, [](int c, int r, int W, int) { return std::pair(W - 1 - c, r); }},
     };
-    const auto sizes = testimg::AwkwardSizes();
+    const auto sizes = testimg::kAwkwardSizes;
     testimg::ForEach(std::size(rows) * sizes.size() * 4, [&](size_t k) {
         const auto &row = rows[k % std::size(rows)];
         const auto [w, h] = sizes[k / std::size(rows) % sizes.size()];
@@ -76,58 +73,37 @@ TEST(Geometry, ResizingMatchesTheToolkit)
                 << row[0] << "x" << row[1] << " to " << row[2] << "x" << row[3] << " at " << bytes << " bytes";
 }
 
-TEST(Geometry, DistanceWorkedValues)
+TEST(Geometry, DistancesAndThresholdMatchForEveryCounterValue)
 {
-    // Image w × h, point (x, y), scale, pixel (c, r): city-block and chessboard levels.
-    const struct {
-        int w, h, x, y;
-        float scale;
-        int c, r, city, chess;
-    } rows[] = {
-        {20, 12, 10, 5, 2.0f, 13, 9, 3, 2}, {30, 5, 5, 2, 0.1f, 6, 2, 9, 9}, {30, 5, 5, 2, 0.1f, 15, 2, 99, 99},
-        {30, 5, 5, 2, 0.1f, 6, 3, 19, 9},   {8, 8, 2, 2, 3.0f, 3, 4, 1, 0},  {300, 2, 0, 0, 1.0f, 299, 1, 255, 255},
-    };
-    for (const auto &row : rows)
-        for (bool chess : {false, true}) {
-            CImage img(row.w, row.h, 24), plain(row.w, row.h, 24);
-            (chess ? CTi::Distance8Point : CTi::Distance4Point)(&img, {255, 0, 0}, row.x, row.y, row.scale);
-            oracle::Distance(&plain, {255, 0, 0}, row.x, row.y, row.scale, chess);
-            for (const CImage *out : {&img, &plain})
-                EXPECT_EQ(chess ? row.chess : row.city, out->data[(size_t(row.r) * row.w + row.c) * 3])
-                    << "row " << &row - rows << (out == &img ? "" : ", plain form");
-        }
-}
-
-TEST(Geometry, DistanceMapsMatchForEveryCounterValue)
-{
-    struct Case {
-        int w, h, bytes, x, y;
-        std::vector<float> scales;
-    };
+    struct Case { int w, h, bytes, x, y; float scale; };  // scale 0: every value below
     std::vector<float> every = testimg::CounterValues();
-    every.insert(every.end(), {0.0f, -1.0f, NAN});  // no scale: unchanged
-    std::vector<Case> cases = {{2700, 2, 1, 0, 1, every}, {2700, 2, 1, 1300, -40, every},
-                               {2, 2700, 1, 1, 2699, every}, {2, 2700, 1, -5, 1000, every}};
+    every.insert(every.end(), {0.0f, -0.01f, -1.0f, 1e30f, -1e30f, NAN, INFINITY});  // values that draw nothing
+    std::vector<Case> cases = {{2700, 2, 1, 0, 1, 0}, {2700, 2, 1, 1300, -40, 0}, {2, 2700, 1, 1, 2699, 0},
+                               {2, 2700, 1, -5, 1000, 0}};
     const int points[][2] = {{0, 0}, {18, 11}, {36, 22}, {-1, 5}, {40, -7}, {-300, 900}, {5000, 3}, {INT_MAX, INT_MIN}};
     for (int bytes = 1; bytes <= 4; ++bytes) {
         for (const auto &p : points)
-            cases.push_back({37, 23, bytes, p[0], p[1], every});
-        cases.push_back({611, 433, bytes, 250, 99, {0.1f, 2.0f, 3.3f, 10.0f}});
+            cases.push_back({37, 23, bytes, p[0], p[1], 0});
+        for (float v : {0.1f, 0.3f, 0.7f, 1.0f, 1.5f, 3.0f})  // every (dx, dy) below the cap
+            cases.push_back({int(256 * v) + 3, int(256 * v) + 3, bytes, 0, 0, v});
     }
-    for (float v : {0.1f, 0.3f, 0.7f, 1.0f, 1.5f, 3.0f})  // every (dx, dy) below the cap
-        cases.push_back({int(256 * v) + 3, int(256 * v) + 3, 1, 0, 0, {v}});
     const sRGB colours[] = {{255, 0, 0}, {255, 255, 255}, {0, 1, 0}, {0, 0, 1}, {1, 0, 1}, {0, 0, 0}, {0, 128, 1}};
     testimg::ForEach(cases.size(), [&](size_t k) {
         const Case &c = cases[k];
         const auto input = testimg::Random(c.w, c.h, c.bytes, unsigned(k));
-        for (size_t s = 0; s < 2 * c.scales.size(); ++s) {
-            const float v = c.scales[s / 2];
-            const bool chess = s % 2;
+        const std::vector<float> scales = c.scale ? std::vector<float>{c.scale} : every;
+        for (size_t s = 0; s < scales.size(); ++s) {
+            const float v = scales[s];
             const sRGB colour = colours[(k + s) % std::size(colours)];
-            EXPECT_TRUE(testimg::Match(
-                *input, [&](CImage *i) { (chess ? CTi::Distance8Point : CTi::Distance4Point)(i, colour, c.x, c.y, v); },
-                [&](CImage *i) { oracle::Distance(i, colour, c.x, c.y, v, chess); }))
-                << "case " << k << ", scale " << v << ", chessboard " << chess;
+            for (bool chess : {false, true}) {
+                const auto map = chess ? CTi::Distance8Point : CTi::Distance4Point;
+                EXPECT_TRUE(testimg::Match(*input, [&](CImage *i) { map(i, colour, c.x, c.y, v); },
+                                           [&](CImage *i) { oracle::Distance(i, colour, c.x, c.y, v, chess); }))
+                    << "case " << k << ", scale " << v << ", chessboard " << chess;
+            }
+            EXPECT_TRUE(testimg::Match(*input, [v](CImage *i) { CTi::SeuillageFixe(i, v); },
+                                       [v](CImage *i) { oracle::SeuillageFixe(i, v); }))
+                << "case " << k << ", threshold " << v;
         }
     });
 }

@@ -12,7 +12,7 @@
 TEST(Histogramme, MatchesThePlainCount)
 {
     std::vector<std::unique_ptr<CImage>> images;
-    for (auto [w, h] : testimg::AwkwardSizes())
+    for (auto [w, h] : testimg::kAwkwardSizes)
         for (int bytes = 1; bytes <= 4; ++bytes)
             images.push_back(testimg::Random(w, h, bytes, unsigned(images.size())));
     images.push_back(testimg::Of(std::vector<unsigned char>(9000000, 255), 1, 3000));  // sums above 2^31
@@ -36,9 +36,8 @@ TEST(Histogramme, MatchesThePlainCount)
 TEST(Traitement, EachIdRunsItsTreatmentWithTheValuesItReads)
 {
     using Plain = void (*)(CImage *, sRGB, int, int, float, unsigned);
-    const Plain none = [](CImage *, sRGB, int, int, float, unsigned) {};
     const Plain by_id[] = {
-        none,
+        [](CImage *, sRGB, int, int, float, unsigned) {},
         [](CImage *i, sRGB, int, int, float, unsigned) { oracle::Negatif(i); },
         [](CImage *i, sRGB c, int x, int y, float v, unsigned) { oracle::Distance(i, c, x, y, v, false); },
         [](CImage *i, sRGB c, int x, int y, float v, unsigned) { oracle::Distance(i, c, x, y, v, true); },
@@ -48,15 +47,12 @@ TEST(Traitement, EachIdRunsItsTreatmentWithTheValuesItReads)
         [](CImage *i, sRGB, int, int, float, unsigned) { oracle::EgalHisto(i); },
         [](CImage *i, sRGB, int, int, float, unsigned) { oracle::EtirementHisto(i); },
     };
-    const struct {
-        sRGB colour;
-        int x, y;
-        float v;
-    } settings[] = {{{0, 128, 1}, 5, 6, 1.5f}, {{255, 0, 0}, 17, -4, 4.0f}};
+    const struct { sRGB colour; int x, y; float v; } settings[] = {{{0, 128, 1}, 5, 6, 1.5f},
+                                                                    {{255, 0, 0}, 17, -4, 4.0f}};
     const auto input = testimg::Random(30, 20, 3, 2);
     for (int id : {INT_MIN, -1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9})
         for (const auto &s : settings) {
-            const Plain plain = id >= 0 && id <= 8 ? by_id[id] : none;
+            const Plain plain = id >= 0 && id <= 8 ? by_id[id] : by_id[0];
             EXPECT_TRUE(testimg::WithinOneSecond([&](unsigned t) {
                 return testimg::Match(*input, [&](CImage *i) { CTi::Traitement(i, id, s.colour, s.x, s.y, s.v); },
                                       [&](CImage *i) { plain(i, s.colour, s.x, s.y, s.v, t); });
