@@ -43,7 +43,7 @@ TEST(Geometry, TurnsAndMirrorsMoveEveryPixelToItsPlace)
         {CTi::SymetrieV, false, [](int c, int r, int, int H) { return std::pair(c, H - 1 - r); }},
         {CTi::SymetrieH, false, [](int c, int r, int W, int) { return std::pair(W - 1 - c, r); }},
     };
-    const auto sizes = testimg::kAwkwardSizes;
+    const auto &sizes = testimg::kAwkwardSizes;
     testimg::ForEach(std::size(rows) * sizes.size() * 4, [&](size_t k) {
         const auto &row = rows[k % std::size(rows)];
         const auto [w, h] = sizes[k / std::size(rows) % sizes.size()];
@@ -77,7 +77,7 @@ TEST(Geometry, DistancesAndThresholdMatchForEveryCounterValue)
 {
     struct Case { int w, h, bytes, x, y; float scale; };  // scale 0: every value below
     std::vector<float> every = testimg::CounterValues();
-    every.insert(every.end(), {0.0f, -0.01f, -1.0f, 1e30f, -1e30f, NAN, INFINITY});  // values that draw nothing
+    every.insert(every.end(), {0.0f, -0.01f, -1.0f, 1e30f, -1e30f, NAN, INFINITY});  // values beyond the counter
     std::vector<Case> cases = {{2700, 2, 1, 0, 1, 0}, {2700, 2, 1, 1300, -40, 0}, {2, 2700, 1, 1, 2699, 0},
                                {2, 2700, 1, -5, 1000, 0}};
     const int points[][2] = {{0, 0}, {18, 11}, {36, 22}, {-1, 5}, {40, -7}, {-300, 900}, {5000, 3}, {INT_MAX, INT_MIN}};

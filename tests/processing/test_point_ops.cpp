@@ -32,7 +32,7 @@ TEST(PointOps, WorkedValues)
         {{100, 25}, 1, [](CImage *i) { CTi::Luminosite(i, -99, 0, 0, 0); }, {0, 0}},
         {{25, 100}, 1, [](CImage *i) { CTi::Luminosite(i, -92, 0, 0, 0); }, {1, 7}},
         {{80, 90, 10}, 3, [](CImage *i) { CTi::Luminosite(i, 100, 100, -100, -250); }, {240, 90, 0}},
-        {{0, 1, 2}, 3, [](CImage *i) { CTi::Luminosite(i, INT_MAX, INT_MAX, INT_MIN, 0); }, {0, 0, 255}},
+        {{1, 1, 1}, 3, [](CImage *i) { CTi::Luminosite(i, INT_MAX, INT_MAX, INT_MIN, 0); }, {255, 0, 255}},
         {{63, 64, 127, 128, 191}, 1, [](CImage *i) { CTi::Contraste(i, 100); }, {0, 1, 127, 129, 255}},
         {{200, 100, 50}, 3, [](CImage *i) { CTi::Saturation(i, 50); }, {241, 91, 16}},
         {{10, 20, 30, 255, 0, 0}, 3, [](CImage *i) { CTi::Saturation(i, 100); }, {0, 20, 40, 255, 0, 0}},
