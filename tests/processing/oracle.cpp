@@ -149,9 +149,8 @@ void EtirementHisto(CImage *img)
     for (int k = 0; k < 256; ++k)
         S[k] = static_cast<float>((255 * (k - lo)) / d);
     for (size_t p = 0; p < level.size(); ++p)
-        for (size_t c = 0; c < (B(img) == 3 ? 3u : 1u); ++c) {
+        for (size_t c = 0, l = level[p]; c < (B(img) == 3 ? 3u : 1u); ++c) {
             unsigned char &byte = img->data[p * B(img) + c];
-            const int l = level[p];
             byte = l == 0 ? 0 : TruncClamp(byte * static_cast<long double>(S[l]) / l);
         }
 }

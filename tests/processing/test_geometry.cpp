@@ -71,6 +71,10 @@ TEST(Geometry, ResizingMatchesTheToolkit)
                                        [&](CImage *i) { CTi::Redimensionne(i, row[2], row[3]); },
                                        [&](CImage *i) { oracle::Redimensionne(i, row[2], row[3]); }))
                 << row[0] << "x" << row[1] << " to " << row[2] << "x" << row[3] << " at " << bytes << " bytes";
+    auto same = testimg::Random(13, 7, 3, 1);
+    const unsigned char *const pixels = same->data;
+    CTi::Redimensionne(same.get(), 13, 7);
+    EXPECT_EQ(pixels, same->data);  // the same size keeps the very buffer
 }
 
 TEST(Geometry, DistancesAndThresholdMatchForEveryCounterValue)
