@@ -164,7 +164,7 @@ void Distance(CImage *img, sRGB couleur, int x, int y, float valeur, bool chessb
     for (int64_t i = 0; i < int64_t(N(img)); i += bytes) {
         const long double a = static_cast<long double>(std::llabs(i % R - int64_t(x) * bytes) / bytes) / valeur;
         const long double b = static_cast<long double>(std::llabs(i / R - y)) / valeur;
-        const long double v = chessboard ? std::trunc(b > a ? b : a) : std::trunc(a + b);
+        const long double v = chessboard ? (b > a ? b : a) : a + b;  // truncated as it is stored
         for (int64_t k = 0; k < std::min<int64_t>(bytes, 3); ++k)
             if (selected[k])
                 img->data[i + k] = v > 255 ? 255 : static_cast<unsigned char>(v);
