@@ -1,156 +1,65 @@
-// test_histogramme.cpp: the four histograms and their statistics.
+// test_histogramme.cpp: the histograms and their statistics, and the
+// dispatch of the current treatment, against their plain forms.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
 
 #include "oracle.h"
 #include "processing/histogramme.h"
+#include "processing/ti.h"
 
-namespace {
-
-struct Stats {
-    int moyenne, min, max;
-    bool operator==(const Stats &o) const { return moyenne == o.moyenne && min == o.min && max == o.max; }
-};
-std::ostream &operator<<(std::ostream &os, const Stats &s)
+TEST(Histogramme, MatchesThePlainCount)
 {
-    return os << "mean " << s.moyenne << " min " << s.min << " max " << s.max;
-}
-Stats Layer(const CHistogramme &h, int k) { return {h.moyenne[k], h.min[k], h.max[k]}; }
-
-void ExpectSameAsOracle(CImage &img)
-{
-    CHistogramme h;
-    h.CalcHistos(&img);
-    oracle::Histos o = oracle::CalcHistos(img);
-    for (int k = 0; k < 4; ++k) {
-        SCOPED_TRACE(::testing::Message() << "layer " << k << ", " << img.width << "x" << img.height << "x"
-                                          << int(img.bpp));
-        EXPECT_EQ(Layer(h, k), (Stats{o.moyenne[k], o.min[k], o.max[k]}));
-        for (int v = 0; v < 256; ++v)
-            ASSERT_EQ(h.histos[k][v], o.histos[k][v]) << "bin " << v;
+    std::vector<std::unique_ptr<CImage>> images;
+    for (auto [w, h] : testimg::kAwkwardSizes)
+        for (int bytes = 1; bytes <= 4; ++bytes)
+            images.push_back(testimg::Random(w, h, bytes, unsigned(images.size())));
+    images.push_back(testimg::Of(std::vector<unsigned char>(9000000, 255), 1, 3000));  // sums above 2^31
+    images.push_back(std::make_unique<CImage>());
+    CHistogramme h;  // one object throughout: every computation starts afresh
+    for (const auto &img : images) {
+        h.CalcHistos(img.get());
+        const oracle::Histos plain = oracle::CalcHistos(*img);
+        int highest[4];
+        h.GetMaxHauteurs(&highest[0], &highest[1], &highest[2], &highest[3]);
+        for (int k = 0; k < 4; ++k) {
+            SCOPED_TRACE(testing::Message() << "layer " << k << ", image " << &img - images.data());
+            EXPECT_TRUE(std::equal(plain.histos[k], plain.histos[k] + 256, h.histos[k]));
+            EXPECT_EQ(*std::max_element(plain.histos[k], plain.histos[k] + 256), highest[k]);
+            EXPECT_EQ(std::vector<int>({plain.moyenne[k], plain.min[k], plain.max[k]}),
+                      std::vector<int>({h.moyenne[k], h.min[k], h.max[k]}));
+        }
     }
 }
 
-}  // namespace
-
-TEST(Histogramme, WhiteColourImage)
+TEST(Traitement, EachIdRunsItsTreatmentWithTheValuesItReads)
 {
-    auto img = testimg::Filled(5, 3, {255, 255, 255});
-    CHistogramme h;
-    h.CalcHistos(img.get());
-    EXPECT_EQ(h.histos[0][254], 15);
-    EXPECT_EQ(h.histos[0][255], 0);
-    EXPECT_EQ(Layer(h, 0), (Stats{254, 254, 254}));
-    for (int k = 1; k < 4; ++k) {
-        EXPECT_EQ(h.histos[k][255], 15);
-        EXPECT_EQ(Layer(h, k), (Stats{255, 255, 255}));
-    }
-}
-
-TEST(Histogramme, GreyAndPrimaryColours)
-{
-    CHistogramme h;
-    auto grey = testimg::Filled(4, 4, {100, 100, 100});
-    h.CalcHistos(grey.get());
-    EXPECT_EQ(h.moyenne[0], 99);
-    EXPECT_EQ(h.moyenne[1], 100);
-    EXPECT_EQ(h.moyenne[3], 100);
-
-    auto primaries = testimg::Row({255, 0, 0, 0, 255, 0, 0, 0, 255}, 3);
-    h.CalcHistos(primaries.get());
-    EXPECT_EQ(h.histos[0][180], 1);
-    EXPECT_EQ(h.histos[0][51], 1);
-    EXPECT_EQ(h.histos[0][23], 1);
-    EXPECT_EQ(Layer(h, 0), (Stats{(180 + 51 + 23) / 3, 23, 180}));
-    EXPECT_EQ(Layer(h, 1), (Stats{85, 0, 255}));
-}
-
-TEST(Histogramme, GreyImageFillsOnlyTheLuminosityLayer)
-{
-    auto img = testimg::Filled(6, 2, {100});
-    CHistogramme h;
-    h.CalcHistos(img.get());
-    EXPECT_EQ(Layer(h, 0), (Stats{100, 100, 100}));
-    EXPECT_EQ(h.histos[0][100], 12);
-    int lum, red, green, blue;
-    h.GetMaxHauteurs(&lum, &red, &green, &blue);
-    EXPECT_EQ(lum, 12);
-    EXPECT_EQ(red, 0);
-    EXPECT_EQ(green, 0);
-    EXPECT_EQ(blue, 0);
-    for (int k = 1; k < 4; ++k)
-        EXPECT_EQ(Layer(h, k), (Stats{0, 999, -1}));
-}
-
-TEST(Histogramme, FourBytePixelsUseTheirFirstByte)
-{
-    auto img = testimg::Row({10, 200, 200, 200, 30, 0, 0, 0}, 4);
-    CHistogramme h;
-    h.CalcHistos(img.get());
-    EXPECT_EQ(h.histos[0][10], 1);
-    EXPECT_EQ(h.histos[0][30], 1);
-    EXPECT_EQ(Layer(h, 0), (Stats{20, 10, 30}));
-    EXPECT_EQ(Layer(h, 1), (Stats{0, 999, -1}));
-}
-
-TEST(Histogramme, SecondComputationStartsAfresh)
-{
-    CHistogramme h;
-    auto first = testimg::Filled(9, 9, {200, 10, 10});
-    h.CalcHistos(first.get());
-    auto second = testimg::Filled(3, 1, {50});
-    h.CalcHistos(second.get());
-    EXPECT_EQ(h.histos[0][50], 3);
-    EXPECT_EQ(Layer(h, 0), (Stats{50, 50, 50}));
-    EXPECT_EQ(Layer(h, 1), (Stats{0, 999, -1}));
-    int lum, red, green, blue;
-    h.GetMaxHauteurs(&lum, &red, &green, &blue);
-    EXPECT_EQ(lum, 3);
-    EXPECT_EQ(red, 0);
-}
-
-TEST(Histogramme, ImageWithoutPixelsHasMeansOfZero)
-{
-    CImage empty;
-    CHistogramme h;
-    h.CalcHistos(&empty);
-    for (int k = 0; k < 4; ++k)
-        EXPECT_EQ(Layer(h, k), (Stats{0, 999, -1}));
-    int lum = 7, red = 7, green = 7, blue = 7;
-    h.GetMaxHauteurs(&lum, &red, &green, &blue);
-    EXPECT_EQ(lum, 0);
-    EXPECT_EQ(blue, 0);
-}
-
-TEST(Histogramme, MeanOfABrightLargeImageDoesNotOverflow)
-{
-    // 9 million white pixels: the sum of levels passes 2^31.
-    auto img = testimg::Filled(3000, 3000, {255});
-    CHistogramme h;
-    h.CalcHistos(img.get());
-    EXPECT_EQ(Layer(h, 0), (Stats{255, 255, 255}));
-    EXPECT_EQ(h.histos[0][255], 9000000);
-}
-
-TEST(Histogramme, MaxHauteursAreTheHighestBins)
-{
-    // Luminosities 1, 2, 2, 8.
-    auto img = testimg::Row({1, 2, 3, 1, 5, 4, 1, 5, 7, 9, 6, 8}, 3);
-    CHistogramme h;
-    h.CalcHistos(img.get());
-    int lum, red, green, blue;
-    h.GetMaxHauteurs(&lum, &red, &green, &blue);
-    EXPECT_EQ(lum, 2);
-    EXPECT_EQ(red, 3);
-    EXPECT_EQ(green, 2);
-    EXPECT_EQ(blue, 1);
-}
-
-TEST(Histogramme, MatchesTheReferenceOnRandomImages)
-{
-    unsigned seed = 1;
-    for (auto [w, h] : testimg::AwkwardSizes())
-        for (int bytes = 1; bytes <= 4; ++bytes) {
-            auto img = testimg::Random(w, h, bytes, seed++);
-            ExpectSameAsOracle(*img);
+    using Plain = void (*)(CImage *, sRGB, int, int, float, unsigned);
+    const Plain by_id[] = {
+        [](CImage *, sRGB, int, int, float, unsigned) {},
+        [](CImage *i, sRGB, int, int, float, unsigned) { oracle::Negatif(i); },
+        [](CImage *i, sRGB c, int x, int y, float v, unsigned) { oracle::Distance(i, c, x, y, v, false); },
+        [](CImage *i, sRGB c, int x, int y, float v, unsigned) { oracle::Distance(i, c, x, y, v, true); },
+        [](CImage *i, sRGB, int, int, float, unsigned) { oracle::DentsDeScie(i); },
+        [](CImage *i, sRGB, int, int, float, unsigned t) { oracle::SeuillageAl(i, t); },
+        [](CImage *i, sRGB, int, int, float v, unsigned) { oracle::SeuillageFixe(i, v); },
+        [](CImage *i, sRGB, int, int, float, unsigned) { oracle::EgalHisto(i); },
+        [](CImage *i, sRGB, int, int, float, unsigned) { oracle::EtirementHisto(i); },
+    };
+    const struct { sRGB colour; int x, y; float v; } settings[] = {{{0, 128, 1}, 5, 6, 1.5f},
+                                                                    {{255, 0, 0}, 17, -4, 4.0f}};
+    const auto input = testimg::Random(30, 20, 3, 2);
+    for (int id : {INT_MIN, -1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9})
+        for (const auto &s : settings) {
+            const Plain plain = id >= 0 && id <= 8 ? by_id[id] : by_id[0];
+            EXPECT_TRUE(testimg::WithinOneSecond([&](unsigned t) {
+                return testimg::Match(*input, [&](CImage *i) { CTi::Traitement(i, id, s.colour, s.x, s.y, s.v); },
+                                      [&](CImage *i) { plain(i, s.colour, s.x, s.y, s.v, t); });
+            })) << "id " << id;
+            CImage empty, flat(7, 0, 24);  // images without pixels are left alone
+            CTi::Traitement(&empty, id, s.colour, s.x, s.y, s.v);
+            CTi::Traitement(&flat, id, s.colour, s.x, s.y, s.v);
+            EXPECT_TRUE(empty.data == nullptr && flat.width == 7 && flat.bpp == 24) << "id " << id;
         }
 }
