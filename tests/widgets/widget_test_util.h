@@ -1,70 +1,85 @@
-// widget_test_util.h: what the widget tests share: a private temp
-// directory, byte-by-byte file writing, small synthetic images, the captured
-// alerts of the image view, and reading back what a window shows.
+// widget_test_util.h: what the file readers' tests share: a private temp
+// folder, the image view's alerts captured, and BMP files built field by
+// field.
 #ifndef MIRLAN_WIDGET_TEST_UTIL_H
 #define MIRLAN_WIDGET_TEST_UTIL_H
 
-#include <FL/Fl_Window.H>
+#include <gtest/gtest.h>  // before the toolkit, whose X11 macros clash with it
 
-#include <functional>
-#include <ostream>
-#include <memory>
+#include <FL/Fl_Shared_Image.H>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "image/image.h"
+#include "widgets/CImageBoxFL.h"
 
 namespace widget_test {
 
-// A directory of its own for each test, removed with everything in it.
 class TempDir {
 public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir &) = delete;
-    TempDir &operator=(const TempDir &) = delete;
+    ~TempDir() { std::filesystem::remove_all(dir_); }
     std::string Path(const std::string &name) const { return dir_ + "/" + name; }
-    // Writes bytes to name in this directory and returns the full path.
-    std::string Write(const std::string &name, const std::vector<unsigned char> &bytes) const;
-    std::string Write(const std::string &name, const std::string &text) const;
+    std::string Write(const std::string &name, const std::vector<unsigned char> &bytes) const
+    {
+        std::ofstream(Path(name), std::ios::binary).write(reinterpret_cast<const char *>(bytes.data()), bytes.size());
+        return Path(name);
+    }
 
 private:
-    std::string dir_;
+    char pattern_[32] = "/tmp/mirlan-widgets-XXXXXX";
+    std::string dir_ = mkdtemp(pattern_);
 };
 
-// A w x h image whose byte c of pixel (x, y) is value(x, y, c).
-std::unique_ptr<CImage> MakeImage(int w, int h, int bpp, const std::function<int(int, int, int)> &value);
+inline std::vector<std::string> &Alerts()
+{
+    static std::vector<std::string> alerts;
+    return alerts;
+}
 
-// The alerts the image view has shown since the last call, cleared.
-std::vector<std::string> TakeAlerts();
+// The alerts the image view has shown since the last call.
+inline std::vector<std::string> TakeAlerts()
+{
+    std::vector<std::string> out;
+    out.swap(Alerts());
+    return out;
+}
 
-// An RGB pixel read back from the screen.
-struct Rgb {
-    int r, g, b;
-    bool operator==(const Rgb &o) const { return r == o.r && g == o.g && b == o.b; }
-    bool operator!=(const Rgb &o) const { return !(*this == o); }
+class ReaderEnvironment : public ::testing::Environment {
+    void SetUp() override
+    {
+        fl_register_images();
+        CImageBoxFL::alert_function = [](const char *message) { Alerts().push_back(message); };
+    }
 };
+inline ::testing::Environment *const kEnvironment = ::testing::AddGlobalTestEnvironment(new ReaderEnvironment);
 
-// Printed as (r, g, b) in test failures.
-void PrintTo(const Rgb &p, std::ostream *os);
-
-// Shows win, waits until it is drawn, and reads back w x h pixels at (x, y)
-// of its area, row by row.
-std::vector<Rgb> ShowAndRead(Fl_Window &win, int x, int y, int w, int h);
-
-// The little-endian bytes of v over n bytes.
-void PutLe(std::vector<unsigned char> &out, unsigned long v, int n);
-
-// A Windows BMP file: 14-byte file header and 40-byte info header, with
-// fields given as is (so that they may lie), then palette and pixel bytes.
+// A Windows BMP file whose header fields are given as is (so that they may
+// lie), then palette and pixel bytes.
 struct BmpFields {
     long width = 1, height = 1;
     int planes = 1, bpp = 24;
     unsigned long compression = 0, colours = 0;
     long offBits = -1;  // -1: right after the headers and palette
 };
-std::vector<unsigned char> MakeBmp(const BmpFields &f, const std::vector<unsigned char> &palette,
-                                   const std::vector<unsigned char> &pixels);
+inline std::vector<unsigned char> MakeBmp(const BmpFields &f, const std::vector<unsigned char> &palette,
+                                          const std::vector<unsigned char> &pixels)
+{
+    const unsigned long off = f.offBits >= 0 ? f.offBits : 54 + palette.size(), size = pixels.size();
+    const unsigned long fields[] = {off + size, 0, off, 40, (unsigned long)f.width, (unsigned long)f.height,
+                                    (unsigned long)f.planes, (unsigned long)f.bpp, f.compression, size, 2835,
+                                    2835, f.colours, 0};
+    std::vector<unsigned char> out = {'B', 'M'};
+    for (int i = 0; i < 14; ++i)
+        for (int byte = 0; byte < (i == 6 || i == 7 ? 2 : 4); ++byte)
+            out.push_back(static_cast<unsigned char>(fields[i] >> (8 * byte)));
+    out.insert(out.end(), palette.begin(), palette.end());
+    out.insert(out.end(), pixels.begin(), pixels.end());
+    return out;
+}
 
 }  // namespace widget_test
 
