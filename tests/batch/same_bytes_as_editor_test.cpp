@@ -6,7 +6,7 @@
 #include <ctime>
 #include <functional>
 
-#include "app/test_commands_fixture.h"
+#include "batch/editor_fixture.h"
 #include "batch_test_util.h"
 
 namespace cmdtest {
