@@ -4,7 +4,7 @@
 # the lowest zoom, and the picture must still be on the screen at the
 # view's corner (the scroll position brought back inside it).
 #
-# usage: zoom_scroll_view.sh MIRLAN E2E_REFERENCE SOURCE_DIR
+# usage: zoom_scroll_view.sh MIRLAN MIRLAN_BATCH SOURCE_DIR
 source "$(dirname "$0")/e2e_lib.sh"
 
 gm convert -size 1500x1200 'xc:#2080c0' "$work/big.ppm"
