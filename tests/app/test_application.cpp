@@ -87,7 +87,6 @@ protected:
         ui->modified = false;
         Pick("&Fichier/&Fermer");
         Pick("&Traitements/Pas de traitement");
-        ui->chk_proportions->value(1);
         ui->win_taille->hide();
         ui->win_main->size(712, 579), ui->win_main->show();
         fake = Dialogs();
@@ -231,12 +230,13 @@ TEST_F(App, ZoomCommands)
 TEST_F(App, PreviewsLeaveThePictureAlone)
 {
     for (int bpp : {24, 8}) {
-        auto original = Pattern(318, 240, bpp);
+        auto original = Pattern(318, 480, bpp);
         Open(*original);
         Slide(ui->sl_lum, 20.7), Slide(ui->sl_contraste, 50), Slide(ui->sl_saturation, -40.2);
         EXPECT_TRUE(Same(ui->box_preview->GetImage(), Thumbnail(original.get(), 20, 50, -40).get()));
         Pick("&Image/Ré&glages/Remise à &zéro");
         EXPECT_TRUE(Same(ui->box_preview->GetImage(), Thumbnail(original.get()).get()));
+        EXPECT_TRUE(ui->sl_lum->value() == 0 && ui->sl_contraste->value() == 0 && ui->sl_saturation->value() == 0);
 
         // The point is scaled from the picture to the thumbnail.
         Pick("&Traitements/Distances/Distance (8 connexité) fond/point ");
@@ -244,10 +244,9 @@ TEST_F(App, PreviewsLeaveThePictureAlone)
         ui->box_image->SetCurseur(300, 100);
         Pick("&Traitements/Preview traitement courant");
         auto thumb = Thumbnail(original.get());
-        CTi::Traitement(thumb.get(), 3, sRGB{10, 200, 30}, 150, 50, 4.0f);
+        CTi::Traitement(thumb.get(), 3, sRGB{10, 200, 30}, 150, 25, 4.0f);
         EXPECT_TRUE(Same(ui->box_preview->GetImage(), thumb.get()));
-        EXPECT_TRUE(Same(ui->getImage(), original.get()));
-        EXPECT_EQ(ui->box_image->GetUndoImage(), nullptr);
+        EXPECT_TRUE(Same(ui->getImage(), original.get()) && !ui->box_image->GetUndoImage());
     }
 }
 
@@ -298,6 +297,7 @@ TEST_F(App, ChangedPictureIsNeverDroppedWithoutAsking)
                                                     : !ui->win_main->shown();
         EXPECT_EQ(through, row.through);
         EXPECT_TRUE(through || Same(ui->getImage(), before.get()));
+        EXPECT_TRUE(row.command != kOpen || ui->modified == !through);  // the new picture is unchanged
         std::unique_ptr<FILE, int (*)(FILE *)> f(std::fopen(Path(row.save_as).c_str(), "rb"), std::fclose);
         EXPECT_EQ(f ? std::fgetc(f.get()) : EOF, row.first);
     }
