@@ -97,13 +97,13 @@ protected:
     void Pick(const char *path) { ui->menuBar->picked(ui->menuBar->find_item(path)); }
     static void Slide(Fl_Valuator *v, double value) { v->value(value), v->do_callback(); }
 
-    // Opens img as "pic.ppm" (or "pic.pgm") through the open command.
     // The grey or colour controls: 7 for a colour picture, 0 for a grey one.
     int DepthControls() const
     {
         return !!CMirlanUI::mnu_NG->active() + 2 * !CMirlanUI::mnu_RVB->active() + 4 * !!ui->sl_saturation->active();
     }
 
+    // Opens img as "pic.ppm" (or "pic.pgm") through the open command.
     void Open(const CImage &img)
     {
         fake.paths.push_back(Path(img.bpp == 8 ? "pic.pgm" : "pic.ppm"));
@@ -195,9 +195,7 @@ TEST_F(App, ControlsFollowThePicture)
         EXPECT_EQ(std::count_if(std::begin(items), std::end(items), std::mem_fn(&Fl_Menu_Item::active)) +
                       std::count_if(std::begin(widgets), std::end(widgets), std::mem_fn(&Fl_Widget::active)),
                   row.active);
-        if (row.bpp) {
-            EXPECT_EQ(DepthControls(), row.bpp == 8 ? 0 : 7);
-        }
+        EXPECT_EQ(row.bpp ? DepthControls() : 0, row.bpp == 24 ? 7 : 0);
         EXPECT_TRUE(ui->bt_open->active() && CMirlanUI::mnu_file->active() && CMirlanUI::mnu_help->active());
         EXPECT_STREQ(ui->box_infos->label(), row.status);
         EXPECT_TRUE(ui->sl_zoom->value() == 100 && ui->sl_contraste->value() == 0);
@@ -281,6 +279,7 @@ TEST_F(App, ChangedPictureIsNeverDroppedWithoutAsking)
             Pick("&Image/Noir et &Blanc");
         if (row.state == kSaved)
             fake.paths.push_back(Path("saved.tga")), Pick("&Fichier/&Enregistrer sous/Targa &TGA");
+        EXPECT_TRUE(row.state != kSaved || std::strncmp(ui->box_infos->label(), "saved.tga (", 11) == 0);
         std::unique_ptr<CImage> before(ui->getImage()->Copy());
         fake.answer = row.answer;
         if (row.answer == 1)
@@ -324,7 +323,8 @@ TEST_F(App, ResizeDialogAcceptsOnlySidesFrom1To5999)
         ui->chk_proportions->value(row.keep);
         Pick("&Image/&Taille de l'image...");
         for (auto [field, typed] : {std::pair(ui->in_largeur, row.typedW), std::pair(ui->in_hauteur, row.typedH)})
-            std::isnan(typed) || (Slide(field, typed), true);
+            if (!std::isnan(typed))
+                Slide(field, typed);
         EXPECT_EQ(ui->in_largeur->value(), row.shownW);
         EXPECT_EQ(ui->in_hauteur->value(), row.shownH);
         ui->bt_applyTaille->do_callback();
