@@ -296,7 +296,8 @@ TEST_F(App, ChangedPictureIsNeverDroppedWithoutAsking)
                                                     : !ui->win_main->shown();
         EXPECT_EQ(through, row.through);
         EXPECT_TRUE(through || Same(ui->getImage(), before.get()));
-        EXPECT_TRUE(row.command != kOpen || ui->modified == !through);  // the new picture is unchanged
+        // An opened picture starts unchanged; a refused open keeps the changes.
+        EXPECT_TRUE(row.command != kOpen || ui->modified == !through);
         std::unique_ptr<FILE, int (*)(FILE *)> f(std::fopen(Path(row.save_as).c_str(), "rb"), std::fclose);
         EXPECT_EQ(f ? std::fgetc(f.get()) : EOF, row.first);
     }
