@@ -14,7 +14,7 @@
 #include <functional>
 #include <sstream>
 
-#include "app/test_commands_fixture.h"
+#include "batch/editor_fixture.h"
 
 namespace cmdtest {
 namespace {

@@ -1,10 +1,11 @@
 # e2e_lib.sh: what the end-to-end scenarios share. Sourced with MIRLAN,
-# E2E_REFERENCE and SOURCE_DIR as $1 $2 $3: a private work folder, the editor
+# MIRLAN_BATCH and SOURCE_DIR as $1 $2 $3: a private work folder, the sample
+# picture and the engine's result for it (through mirlan-batch), the editor
 # started in it, X key events sent to its windows, the file choosers answered
 # by typing, the wait for the editor to quit, and the comparison of a saved
 # file with the engine's result through GraphicsMagick.
 set -euo pipefail
-mirlan=$(realpath "$1") reference=$(realpath "$2") source_dir=$(realpath "$3")
+mirlan=$(realpath "$1") batch=$(realpath "$2") source_dir=$(realpath "$3")
 : "${DISPLAY:?the end-to-end tests need an X display}"
 
 work=$(mktemp -d /tmp/mirlan_e2e_XXXXXX)
@@ -77,7 +78,21 @@ quit_editor() {  # Ctrl+Q, then the editor must end by itself, with status 0
   [ "$status" -eq 0 ] || { cat "$work/mirlan.log" >&2; fail "the editor exited with $status"; }
 }
 
-same_pixels() {  # saved file, expected PPM: equal once both are read by GraphicsMagick
+# The sample the editor opens: 61 x 37 pixels, odd sides, so that a BMP row
+# needs padding and every turn or mirror moves every pixel somewhere else.
+write_sample() {  # PATH
+  perl -e 'print "P6\n61 37\n255\n";
+    for $y (0..36) { for $x (0..60) { print pack("C3", $x * 4 + $y, $y * 7, ($x * $y) ^ 0x5a) } }' >"$1"
+}
+
+# The engine's result for $work/sample.ppm after the given steps.
+engine_result() {  # OUT.tga STEP...
+  local out=$1
+  shift
+  "$batch" "$work/sample.ppm" "$out" "$@" || fail "mirlan-batch refused $*"
+}
+
+same_pixels() {  # saved file, expected file: equal once both are read by GraphicsMagick
   [ -f "$1" ] || fail "$1 was not written"
   gm convert "$1" ppm:"$work/got.ppm"
   gm convert "$2" ppm:"$work/want.ppm"

@@ -7,10 +7,10 @@
 # the save failed, and nothing is left in the folder. The editor must still
 # run, and a save as TGA (smaller than the limit) must hold the sample.
 #
-# usage: memory_and_file_size_limits.sh MIRLAN E2E_REFERENCE SOURCE_DIR
+# usage: memory_and_file_size_limits.sh MIRLAN MIRLAN_BATCH SOURCE_DIR
 source "$(dirname "$0")/e2e_lib.sh"
 
-"$reference" sample "$work/sample.ppm"
+write_sample "$work/sample.ppm"
 
 # The editor's address space once it shows the sample, from a first run
 # without limits; the second run gets 40 MB more, far below what a

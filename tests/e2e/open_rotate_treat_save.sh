@@ -5,12 +5,12 @@
 # undo the negative, save as BMP, quit. The two files are then read back with
 # GraphicsMagick and compared with the engine's result for the same steps.
 #
-# usage: open_rotate_treat_save.sh MIRLAN E2E_REFERENCE SOURCE_DIR
+# usage: open_rotate_treat_save.sh MIRLAN MIRLAN_BATCH SOURCE_DIR
 source "$(dirname "$0")/e2e_lib.sh"
 
-"$reference" sample "$work/sample.ppm"
-"$reference" expect "$work/expect_tga.ppm" rot90h negatif
-"$reference" expect "$work/expect_bmp.ppm" rot90h
+write_sample "$work/sample.ppm"
+engine_result "$work/expect_tga.tga" rot90h negatif
+engine_result "$work/expect_bmp.tga" rot90h
 start_editor
 
 key ctrl+o
@@ -25,6 +25,6 @@ key F6
 answer_chooser '^Enregistrer sous BMP$' out.bmp
 quit_editor
 
-same_pixels out.tga expect_tga.ppm
-same_pixels out.bmp expect_bmp.ppm
+same_pixels out.tga expect_tga.tga
+same_pixels out.bmp expect_bmp.tga
 echo "PASS: opened, rotated, treated, undone, saved as TGA and BMP, quit"

@@ -4,11 +4,11 @@
 # 18), Enter; save as TGA and quit. The file must hold the engine's resize
 # of the sample to 30 x 18.
 #
-# usage: resize_dialog.sh MIRLAN E2E_REFERENCE SOURCE_DIR
+# usage: resize_dialog.sh MIRLAN MIRLAN_BATCH SOURCE_DIR
 source "$(dirname "$0")/e2e_lib.sh"
 
-"$reference" sample "$work/sample.ppm"
-"$reference" expect "$work/expect.ppm" resize=30x18
+write_sample "$work/sample.ppm"
+engine_result "$work/expect.tga" redim 30 18
 start_editor
 
 key ctrl+o
@@ -33,5 +33,5 @@ key F7
 answer_chooser '^Enregistrer sous TGA$' out.tga
 quit_editor
 
-same_pixels out.tga expect.ppm
+same_pixels out.tga expect.tga
 echo "PASS: resized to 30 x 18 through the dialog, saved, quit"

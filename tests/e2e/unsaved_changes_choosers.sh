@@ -7,11 +7,11 @@
 # typed over its whole field: the file lands in the folder shown, the editor
 # quits.
 #
-# usage: unsaved_changes_choosers.sh MIRLAN E2E_REFERENCE SOURCE_DIR
+# usage: unsaved_changes_choosers.sh MIRLAN MIRLAN_BATCH SOURCE_DIR
 source "$(dirname "$0")/e2e_lib.sh"
 
-"$reference" sample "$work/sample.ppm"
-"$reference" expect "$work/expect.ppm" negatif
+write_sample "$work/sample.ppm"
+engine_result "$work/expect.tga" negatif
 # A bitmap 0x7FFFFFFF pixels wide, and a GIF under a bitmap's name.
 printf 'BM\x3a\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\xff\xff\xff\x7f\x01\0\0\0\x01\0\x18\0\0\0\0\0\x04\0\0\0\x13\x0b\0\0\x13\x0b\0\0\0\0\0\0\0\0\0\0\0\0\0\0' >"$work/a_large.bmp"
 printf 'GIF89a\x05\0\x05\0\xf7\0\0\x2c\0\0\0\0\x05\0\x05\0\0\x08\xff\xff\xff' >"$work/b_gif.bmp"
@@ -57,5 +57,5 @@ wait "$pid" || status=$?
 pid=
 [ "$status" -eq 0 ] || fail "the editor exited with $status"
 
-same_pixels gardee.tga expect.ppm
+same_pixels gardee.tga expect.tga
 echo "PASS: hostile files pointed at, bare names typed, changes saved on quit"

@@ -2,9 +2,10 @@
 # End-to-end run of the real editor: open a picture larger than the view,
 # zoom to 300 % with the keys, scroll down with the mouse wheel, zoom out to
 # the lowest zoom, and the picture must still be on the screen at the
-# view's corner (the scroll position brought back inside it).
+# view's corner (the scroll position brought back inside it); then Ctrl+wheel
+# zooms one step in.
 #
-# usage: zoom_scroll_view.sh MIRLAN E2E_REFERENCE SOURCE_DIR
+# usage: zoom_scroll_view.sh MIRLAN MIRLAN_BATCH SOURCE_DIR
 source "$(dirname "$0")/e2e_lib.sh"
 
 gm convert -size 1500x1200 'xc:#2080c0' "$work/big.ppm"
@@ -25,5 +26,14 @@ for _ in $(seq 28); do key ctrl+minus; done    # Affichage > Réduire, down to 2
 sleep 0.5
 got=$(pixel_at 260 150)
 [ "$got" = "32,128,192" ] || fail "the view's corner shows $got, not the picture"
+# At 20 % the picture is 300 pixels wide; Ctrl+wheel up zooms one step, to
+# 30 %, and the picture then reaches 600 pixels into the window.
+[ "$(pixel_at 600 150)" != "32,128,192" ] || fail "the picture is wider than 20 %"
+send keydown ctrl
+send click 4
+send keyup ctrl
+sleep 0.5
+got=$(pixel_at 600 150)
+[ "$got" = "32,128,192" ] || fail "Ctrl+wheel did not zoom in: $got at x 600"
 quit_editor
-echo "PASS: zoomed to 300 %, scrolled down, zoomed out, and the picture is in view"
+echo "PASS: zoomed to 300 %, scrolled down, zoomed out, the picture in view, Ctrl+wheel zooms in"

@@ -1,0 +1,373 @@
+// test_application.cpp: the real application object driven through its menu
+// items and widgets, with the modal dialogs answered by the test; each
+// command's result is compared with the engine's on a copy.
+#include <gtest/gtest.h>
+
+#include <FL/Fl_Shared_Image.H>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <set>
+
+#include <unistd.h>
+
+#include "app/commands.h"
+#include "processing/ti.h"
+
+namespace {
+
+// What the dialogs answer, and what they were told.
+struct Dialogs {
+    std::vector<std::string> paths;  // one per file chooser; "" or none cancels
+    std::vector<std::string> alerts;
+    int questions = 0, answer = 2;  // 0 cancel, 1 save first, 2 do not save
+} fake;
+
+char *FakeChooser(const char *, const char *, const char *, int)
+{
+    static std::string chosen;
+    chosen = fake.paths.empty() ? "" : fake.paths.front();
+    fake.paths.erase(fake.paths.begin(), fake.paths.begin() + !fake.paths.empty());
+    return chosen.empty() ? nullptr : &chosen[0];
+}
+void FakeAlert(const char *message) { fake.alerts.push_back(message); }
+int FakeQuestion(const char *) { return ++fake.questions, fake.answer; }
+
+// Every byte differs from its neighbours, so that a misplaced pixel shows.
+std::unique_ptr<CImage> Pattern(int w, int h, int bpp)
+{
+    auto img = std::make_unique<CImage>(w, h, bpp);
+    for (size_t i = 0; i < img->ByteCount(); ++i)
+        img->data[i] = static_cast<unsigned char>((i * 37 + (i / 3) * 11 + i / 97) & 255);
+    return img;
+}
+
+void WritePNM(const CImage &img, const std::string &path)
+{
+    FILE *f = std::fopen(path.c_str(), "wb");
+    std::fprintf(f, "P%d\n%d %d\n255\n", img.bpp == 8 ? 5 : 6, img.width, img.height);
+    std::fwrite(img.data, 1, img.ByteCount(), f), std::fclose(f);
+}
+
+bool Same(const CImage *a, const CImage *b)
+{
+    return a && b && a->width == b->width && a->height == b->height && a->bpp == b->bpp &&
+           std::memcmp(a->data, b->data, a->ByteCount()) == 0;
+}
+
+// The preview's thumbnail of img with the given adjustments on it.
+std::unique_ptr<CImage> Thumbnail(CImage *img, int lum = 0, int contrast = 0, int saturation = 0)
+{
+    CImgPreviewBoxFL box(0, 0, 165, 126);
+    box.SetImage(img);
+    CTi::Luminosite(box.GetImage(), lum, 0, 0, 0);
+    CTi::Contraste(box.GetImage(), contrast);
+    CTi::Saturation(box.GetImage(), saturation);
+    return std::unique_ptr<CImage>(box.GetImage()->Copy());
+}
+
+const char kAdjust[] = "&Image/Ré&glages/&Appliquer à l'image";
+
+// One application object, as in the program; each test starts from an empty
+// window with no treatment chosen.
+class App : public ::testing::Test {
+protected:
+    CMirlanUI *ui = cvui ? cvui : (fl_register_images(), cvui = new CMirlanUI);
+    const std::string dir = "/tmp/mirlan_app_" + std::to_string(getpid());
+
+    // No picture, unchanged, every slider at rest, the dialogs quiet.
+    void SetUp() override
+    {
+        choose_file_dialog = FakeChooser;
+        alert_dialog = CImageBoxFL::alert_function = FakeAlert;
+        save_question_dialog = FakeQuestion;
+        std::filesystem::create_directories(dir);
+        ui->modified = false;
+        Pick("&Fichier/&Fermer");
+        Pick("&Traitements/Pas de traitement");
+        ui->win_taille->hide();
+        ui->win_main->size(712, 579), ui->win_main->show();
+        fake = Dialogs();
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    std::string Path(const std::string &file) const { return dir + "/" + file; }
+    void Pick(const char *path) { ui->menuBar->picked(ui->menuBar->find_item(path)); }
+    static void Slide(Fl_Valuator *v, double value) { v->value(value), v->do_callback(); }
+
+    // The grey or colour controls: 7 for a colour picture, 0 for a grey one.
+    int DepthControls() const
+    {
+        return !!CMirlanUI::mnu_NG->active() + 2 * !CMirlanUI::mnu_RVB->active() + 4 * !!ui->sl_saturation->active();
+    }
+
+    // Opens img as "pic.ppm" (or "pic.pgm") through the open command.
+    void Open(const CImage &img)
+    {
+        fake.paths.push_back(Path(img.bpp == 8 ? "pic.pgm" : "pic.ppm"));
+        WritePNM(img, fake.paths.back());
+        Pick("&Fichier/&Ouvrir");
+    }
+};
+
+std::function<void(CImage *)> Treatment(int id)
+{
+    return [id](CImage *img) { CTi::Traitement(img, id, sRGB{10, 200, 30}, 3, 5, 2.5f); };
+}
+
+TEST_F(App, EveryCommandDoesWhatTheEngineDoesAndUndoes)
+{
+    // A treatment's item selects it, then it is applied; (x, y) is where the
+    // point at (3, 5) goes.
+    const struct { const char *item; int x, y; std::function<void(CImage *)> engine; } rows[] = {
+        {"&Image/Noir et &Blanc", 3, 5, [](CImage *i) { CTi::NiveauxGris(i), CTi::SeuillageFixe(i, 5.0f); }},
+        {"&Image/Niveaux de &gris", 3, 5, CTi::NiveauxGris}, {"&Image/Couleurs &RVB", 3, 5, CTi::CouleursRVB},
+        {"&Image/R&otation/&180°", 19, 11, CTi::Rot180}, {"&Image/R&otation/&90° horaire", 11, 3, CTi::Rot90h},
+        {"&Image/R&otation/9&0° antihoraire", 5, 19, CTi::Rot90a},
+        {"&Image/R&otation/Symétrie d'axe &verticale", 3, 11, CTi::SymetrieV},
+        {"&Image/R&otation/Symétrie d'axe &horizontale", 19, 5, CTi::SymetrieH},
+        {kAdjust, 3, 5,
+         [](CImage *i) { CTi::Luminosite(i, -15, 0, 0, 0), CTi::Contraste(i, 30), CTi::Saturation(i, 60); }},
+        {"&Traitements/Pas de traitement", 3, 5, Treatment(0)}, {"&Traitements/Négatif", 3, 5, Treatment(1)},
+        {"&Traitements/Distances/Distance (4 connexité) fond/point ", 3, 5, Treatment(2)},
+        {"&Traitements/Distances/Distance (8 connexité) fond/point ", 3, 5, Treatment(3)},
+        {"&Traitements/Dents de scie", 3, 5, Treatment(4)}, {"&Traitements/Seuillage fixe", 3, 5, Treatment(6)},
+        {"&Traitements/Histogrammes/Egalisation ", 3, 5, Treatment(7)},
+        {"&Traitements/Histogrammes/Etirement ", 3, 5, Treatment(8)},
+    };
+    for (int bpp : {24, 8})
+        for (const auto &row : rows) {
+            SCOPED_TRACE(std::string(row.item) + " " + std::to_string(bpp));
+            auto original = Pattern(23, 17, bpp);
+            Open(*original);
+            ui->box_image->SetCurseur(3, 5);
+            ui->sl_R->value(10), ui->sl_G->value(200), ui->sl_B->value(30), ui->ct_valeur->value(2.5);
+            ui->sl_lum->value(-15), ui->sl_contraste->value(30), ui->sl_saturation->value(60);
+            Pick(row.item);
+            if (row.item[1] == 'T')
+                Pick("&Traitements/Appliquer traitement courant");
+
+            std::unique_ptr<CImage> want(original->Copy());
+            row.engine(want.get());
+            EXPECT_TRUE(Same(ui->getImage(), want.get()));
+            int x, y;
+            ui->box_image->GetCurseur(&x, &y);
+            EXPECT_EQ(std::make_pair(x, y), std::make_pair(row.x, row.y));
+            char status[64];
+            std::snprintf(status, sizeof status, "pic.p%cm (%dx%d %dbpp)", bpp == 8 ? 'g' : 'p', want->width,
+                          want->height, want->bpp);
+            EXPECT_STREQ(ui->box_infos->label(), status);
+            // The preview shows the changed picture with what is still pending.
+            // Applying the adjustments sets them back to 0.
+            const int pending = row.item == kAdjust ? 0 : 1;
+            auto preview = Thumbnail(want.get(), -15 * pending, 30 * pending, 60 * pending);
+            EXPECT_TRUE(Same(ui->box_preview->GetImage(), preview.get()));
+            EXPECT_EQ(DepthControls(), want->bpp == 8 ? 0 : 7);
+
+            Pick("&Image/&Annuler action");
+            Pick("&Image/&Annuler action");  // one level: a second undo changes nothing
+            EXPECT_TRUE(Same(ui->getImage(), original.get()));
+            EXPECT_EQ(DepthControls(), bpp == 8 ? 0 : 7);
+        }
+}
+
+TEST_F(App, ControlsFollowThePicture)
+{
+    Fl_Menu_Item *const items[] = {CMirlanUI::mnu_image, CMirlanUI::mnu_saveas, CMirlanUI::mnu_close,
+                                   CMirlanUI::mnu_affichage, CMirlanUI::mnu_previewTraitement,
+                                   CMirlanUI::mnu_applyTraitement, CMirlanUI::rb_lum, CMirlanUI::rb_bleu};
+    Fl_Widget *const widgets[] = {ui->bt_bmp, ui->bt_tga, ui->bt_reglages, ui->bt_previewTraitement,
+                                  ui->bt_applyTraitement, ui->sl_zoom, ui->sl_lum, ui->sl_contraste,
+                                  ui->box_preview, ui->sl_rouge, ui->sl_vert, ui->sl_bleu, ui->sl_saturation};
+    // bpp 0: no picture; active: how many of the 8 items and 13 widgets above.
+    const struct { int bpp, active; const char *status; } rows[] = {
+        {0, 0, " "}, {8, 17, "pic.pgm (30x20 8bpp)"}, {24, 21, "pic.ppm (30x20 24bpp)"},
+        {8, 17, "pic.pgm (30x20 8bpp)"}, {0, 0, " "}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.bpp);
+        ui->sl_zoom->value(250), ui->sl_contraste->value(37);
+        if (row.bpp)
+            Open(*Pattern(30, 20, row.bpp));
+        else
+            Pick("&Fichier/&Fermer");
+        EXPECT_EQ(std::count_if(std::begin(items), std::end(items), std::mem_fn(&Fl_Menu_Item::active)) +
+                      std::count_if(std::begin(widgets), std::end(widgets), std::mem_fn(&Fl_Widget::active)),
+                  row.active);
+        EXPECT_EQ(row.bpp ? DepthControls() : 0, row.bpp == 24 ? 7 : 0);
+        EXPECT_TRUE(ui->bt_open->active() && CMirlanUI::mnu_file->active() && CMirlanUI::mnu_help->active());
+        EXPECT_STREQ(ui->box_infos->label(), row.status);
+        EXPECT_TRUE(ui->sl_zoom->value() == 100 && ui->sl_contraste->value() == 0);
+    }
+}
+
+TEST_F(App, ZoomCommands)
+{
+    // A null item: the slider alone.
+    const struct { int w, h; double from; const char *item; int to; } rows[] = {
+        {100, 80, 100, "&Affichage/&Agrandir", 110},      {100, 80, 290, "&Affichage/&Agrandir", 300},
+        {100, 80, 295, "&Affichage/&Agrandir", 295},      {100, 80, 123, "&Affichage/&Agrandir", 133},
+        {100, 80, 100, "&Affichage/Ré&duire", 90},        {100, 80, 30, "&Affichage/Ré&duire", 20},
+        {100, 80, 25, "&Affichage/Ré&duire", 25},         {100, 80, 150, "&Affichage/Taille réelle", 100},
+        {100, 80, 90.9, nullptr, 90},                     {1024, 768, 100, "&Affichage/Taill&e écran", 49},
+        {100, 100, 100, "&Affichage/Taill&e écran", 300}, {10000, 100, 100, "&Affichage/Taill&e écran", 20},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(std::string(row.item ? row.item : "slider") + " from " + std::to_string(row.from));
+        Open(*Pattern(row.w, row.h, 8));
+        Slide(ui->sl_zoom, row.from);
+        if (row.item)
+            Pick(row.item);
+        EXPECT_EQ(int(ui->sl_zoom->value()), row.to);
+        EXPECT_EQ(ui->box_image->GetZoomPercent(), row.to);
+    }
+}
+
+// Previews work on the thumbnail only, never on the picture or its undo copy.
+TEST_F(App, PreviewsLeaveThePictureAlone)
+{
+    for (int bpp : {24, 8}) {
+        auto original = Pattern(318, 480, bpp);
+        Open(*original);
+        Slide(ui->sl_lum, 20.7), Slide(ui->sl_contraste, 50), Slide(ui->sl_saturation, -40.2);
+        EXPECT_TRUE(Same(ui->box_preview->GetImage(), Thumbnail(original.get(), 20, 50, -40).get()));
+        Pick("&Image/Ré&glages/Remise à &zéro");
+        EXPECT_TRUE(Same(ui->box_preview->GetImage(), Thumbnail(original.get()).get()));
+        EXPECT_TRUE(ui->sl_lum->value() == 0 && ui->sl_contraste->value() == 0 && ui->sl_saturation->value() == 0);
+
+        // The point is scaled from the picture to the thumbnail.
+        Pick("&Traitements/Distances/Distance (8 connexité) fond/point ");
+        ui->sl_R->value(10), ui->sl_G->value(200), ui->sl_B->value(30), ui->ct_valeur->value(4);
+        ui->box_image->SetCurseur(300, 100);
+        Pick("&Traitements/Preview traitement courant");
+        auto thumb = Thumbnail(original.get());
+        CTi::Traitement(thumb.get(), 3, sRGB{10, 200, 30}, 150, 25, 4.0f);
+        EXPECT_TRUE(Same(ui->box_preview->GetImage(), thumb.get()));
+        EXPECT_TRUE(Same(ui->getImage(), original.get()) && !ui->box_image->GetUndoImage());
+    }
+}
+
+// Quitting, closing or opening another picture with the picture unchanged,
+// changed, or changed then saved, and each answer to the question.
+TEST_F(App, ChangedPictureIsNeverDroppedWithoutAsking)
+{
+    enum Command { kQuit, kWindowClose, kClose, kOpen };
+    const char *const items[] = {"&Fichier/&Quitter", nullptr, "&Fichier/&Fermer", "&Fichier/&Ouvrir"};
+    enum State { kUnchanged, kChanged, kSaved };
+    // answer -1: not asked; save_as: typed in the save chooser ("" cancels it);
+    // through: quits, closes, or shows the other picture; first: the first
+    // byte of save_as afterwards (0 a TGA, 'B' a BMP).
+    const struct { Command command; State state; int answer; const char *save_as; bool through; int first; } rows[] = {
+        {kQuit, kUnchanged, -1, "", true, EOF},      {kQuit, kSaved, -1, "", true, EOF},
+        {kQuit, kChanged, 0, "", false, EOF},        {kQuit, kChanged, 2, "", true, EOF},
+        {kQuit, kChanged, 1, "a.tga", true, 0},      {kQuit, kChanged, 1, "b.BMP", true, 'B'},
+        {kQuit, kChanged, 1, "", false, EOF},        {kQuit, kChanged, 1, "no/such/a.tga", false, EOF},
+        {kWindowClose, kChanged, 0, "", false, EOF}, {kWindowClose, kChanged, 2, "", true, EOF},
+        {kClose, kUnchanged, -1, "", true, EOF},     {kClose, kChanged, 0, "", false, EOF},
+        {kClose, kChanged, 1, "c.tga", true, 0},     {kOpen, kUnchanged, -1, "", true, EOF},
+        {kOpen, kChanged, 0, "", false, EOF},        {kOpen, kChanged, 2, "", true, EOF},
+        {kOpen, kChanged, 1, "d.bmp", true, 'B'},
+    };
+    auto other = Pattern(5, 4, 8);
+    WritePNM(*other, Path("other.pgm"));
+    for (const auto &row : rows) {
+        SCOPED_TRACE(&row - rows);
+        SetUp();
+        Open(*Pattern(8, 6, 24));
+        if (row.state != kUnchanged)
+            Pick("&Image/Noir et &Blanc");
+        if (row.state == kSaved)
+            fake.paths.push_back(Path("saved.tga")), Pick("&Fichier/&Enregistrer sous/Targa &TGA");
+        EXPECT_TRUE(row.state != kSaved || std::strncmp(ui->box_infos->label(), "saved.tga (", 11) == 0);
+        std::unique_ptr<CImage> before(ui->getImage()->Copy());
+        fake.answer = row.answer;
+        if (row.answer == 1)
+            fake.paths.push_back(*row.save_as ? Path(row.save_as) : "");
+        fake.paths.push_back(Path("other.pgm"));
+        fake.questions = 0;
+        if (row.command == kWindowClose)
+            ui->win_main->do_callback();
+        else
+            Pick(items[row.command]);
+        EXPECT_EQ(fake.questions, row.answer < 0 ? 0 : 1);
+        const bool through = row.command == kClose  ? !ui->getImage()
+                             : row.command == kOpen ? Same(ui->getImage(), other.get())
+                                                    : !ui->win_main->shown();
+        EXPECT_EQ(through, row.through);
+        EXPECT_TRUE(through || Same(ui->getImage(), before.get()));
+        // An opened picture starts unchanged; a refused open keeps the changes.
+        EXPECT_TRUE(row.command != kOpen || ui->modified == !through);
+        std::unique_ptr<FILE, int (*)(FILE *)> f(std::fopen(Path(row.save_as).c_str(), "rb"), std::fclose);
+        EXPECT_EQ(f ? std::fgetc(f.get()) : EOF, row.first);
+    }
+}
+
+TEST_F(App, ResizeDialogAcceptsOnlySidesFrom1To5999)
+{
+    const double kNo = NAN;  // field left as the dialog filled it
+    // keep: "Conserver les proportions".
+    const struct { int w, h; bool keep; double typedW, typedH, shownW, shownH; bool accepted; } rows[] = {
+        {640, 480, true, 100, kNo, 100, 75, true}, {640, 480, true, 101, kNo, 101, 75, true},
+        {640, 480, true, kNo, 200, 266, 200, true}, {640, 480, true, 1, kNo, 1, 0, false},
+        {25, 3, true, 25, kNo, 25, 2, true}, {64, 48, true, 32.9, kNo, 32.9, 24, true},
+        {640, 480, true, 1e300, kNo, 1e300, 1610612735, false}, {64, 48, false, 5999.9, 3, 5999.9, 3, true},
+        {64, 48, false, 1, 1, 1, 1, true}, {64, 48, false, 6000, 10, 6000, 10, false},
+        {64, 48, false, 0, 10, 0, 10, false}, {64, 48, false, -3, 10, -3, 10, false},
+        {64, 48, false, 10, 0.99, 10, 0.99, false},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(std::to_string(row.typedW) + " x " + std::to_string(row.typedH));
+        SetUp();
+        auto original = Pattern(row.w, row.h, 24);
+        Open(*original);
+        ui->chk_proportions->value(row.keep);
+        Pick("&Image/&Taille de l'image...");
+        for (auto [field, typed] : {std::pair(ui->in_largeur, row.typedW), std::pair(ui->in_hauteur, row.typedH)})
+            if (!std::isnan(typed))
+                Slide(field, typed);
+        EXPECT_EQ(ui->in_largeur->value(), row.shownW);
+        EXPECT_EQ(ui->in_hauteur->value(), row.shownH);
+        ui->bt_applyTaille->do_callback();
+        std::unique_ptr<CImage> want(original->Copy());
+        if (row.accepted)
+            CTi::Redimensionne(want.get(), int(row.shownW), int(row.shownH));
+        EXPECT_TRUE(Same(ui->getImage(), want.get()));
+        EXPECT_EQ(ui->win_taille->shown() != 0, !row.accepted);
+        EXPECT_EQ(fake.alerts, std::vector<std::string>(!row.accepted, "Erreur : dimensions <= 0 ou >= 6000"));
+    }
+}
+
+// The documentation opens on its first page, and each page button shows a
+// page of its own, never the toolkit's error page.
+TEST_F(App, HelpShowsItsPages)
+{
+    Pick("Ai&de/&Documentation");
+    std::vector<std::string> pages = {ui->help_doc->filename()};
+    for (int i = 0; i < 6; ++i) {
+        ui->win_doc->child(1)->as_group()->child(i)->do_callback();
+        EXPECT_EQ(std::strstr(ui->help_doc->value(), "Unable to follow"), nullptr) << i;
+        pages.push_back(ui->help_doc->filename());
+    }
+    EXPECT_EQ(pages[0], pages[1]);
+    EXPECT_EQ(std::set<std::string>(pages.begin(), pages.end()).size(), 6u);
+}
+
+// A long name loses its middle, never the picture's size.
+TEST(StatusLine, LongNamesLoseTheirMiddle)
+{
+    const struct { const char *text; long characters; const char *shown; } rows[] = {
+        {"photo_de_vacances.tga (640x480 24bpp)", 37, "photo_de_vacances.tga (640x480 24bpp)"},
+        {"photo_de_vacances.tga (640x480 24bpp)", 30, "photo_d…es.tga (640x480 24bpp)"},
+        {"photo_de_vacances.tga (640x480 24bpp)", 20, "ph…a (640x480 24bpp)"},
+        {"photo_de_vacances.tga (640x480 24bpp)", 5, "… (640x480 24bpp)"},
+        {"été_à_la_mer.tga (2x2 8bpp)", 20, "été_….tga (2x2 8bpp)"},
+    };
+    for (const auto &row : rows) {
+        EXPECT_EQ(FitStatusText(row.text, [&](const std::string &s) {
+                      return std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }) <= row.characters;
+                  }), row.shown) << row.characters;
+    }
+}
+
+}  // namespace

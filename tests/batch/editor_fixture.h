@@ -1,0 +1,114 @@
+// editor_fixture.h: the application object built for real for the batch
+// comparison, with its modal dialogs answered by the test and its files in
+// a private temporary folder.
+#ifndef MIRLAN_TEST_EDITOR_FIXTURE_H
+#define MIRLAN_TEST_EDITOR_FIXTURE_H
+
+#include <gtest/gtest.h>
+
+#include <FL/Fl.H>
+#include <FL/Fl_Shared_Image.H>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/commands.h"
+#include "app/mirlan_ui.h"
+#include "app_lifetime.h"
+#include "image/image.h"
+
+namespace cmdtest {
+
+// The path the file chooser answers (empty: cancelled).
+struct Dialogs {
+    std::string next_path;
+};
+
+inline Dialogs &Fake()
+{
+    static Dialogs dialogs;
+    return dialogs;
+}
+
+inline char *FakeChooser(const char *, const char *, const char *, int)
+{
+    static std::string answer;
+    answer = Fake().next_path;
+    return answer.empty() ? nullptr : &answer[0];
+}
+
+inline void FakeAlert(const char *message) { ADD_FAILURE() << "alert: " << message; }
+// Changes are saved by the test itself before the next opening.
+inline int FakeQuestion(const char *) { return 2; }
+
+// A w × h picture of the given depth with every byte different from its
+// neighbours, so that any misplaced pixel shows.
+inline std::unique_ptr<CImage> Pattern(int w, int h, int bpp)
+{
+    auto img = std::make_unique<CImage>(w, h, bpp);
+    for (size_t i = 0; i < img->ByteCount(); ++i)
+        img->data[i] = static_cast<unsigned char>((i * 37 + (i / 3) * 11 + i / 97) & 255);
+    return img;
+}
+
+// Writes img as a binary PPM (24 bits) or PGM (8 bits).
+inline void WritePNM(const CImage &img, const std::string &path)
+{
+    FILE *f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr) << path;
+    std::fprintf(f, "P%d\n%d %d\n255\n", img.bpp == 8 ? 5 : 6, img.width, img.height);
+    std::fwrite(img.data, 1, img.ByteCount(), f);
+    std::fclose(f);
+}
+
+class CommandsTest : public ::testing::Test {
+protected:
+    CMirlanUI *ui = nullptr;
+    std::string dir;
+
+    void SetUp() override
+    {
+        fl_register_images();
+        Fake() = Dialogs();
+        choose_file_dialog = FakeChooser;
+        alert_dialog = FakeAlert;
+        save_question_dialog = FakeQuestion;
+        CImageBoxFL::alert_function = FakeAlert;
+        char tmpl[] = "/tmp/mirlan_cmds_XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir = tmpl;
+        ui = new CMirlanUI();
+        cvui = ui;
+        ui->win_main->show();
+    }
+
+    void TearDown() override
+    {
+        DestroyApplication(ui);
+        std::filesystem::remove_all(dir);
+    }
+
+    std::string Path(const std::string &file) const { return dir + "/" + file; }
+
+    // Picks an item of the main menu bar the way a click does.
+    void Pick(const Fl_Menu_Item *item) { ui->menuBar->picked(item); }
+    void Pick(const char *path)
+    {
+        const Fl_Menu_Item *item = ui->menuBar->find_item(path);
+        ASSERT_NE(item, nullptr) << path;
+        Pick(item);
+    }
+
+    // Moves a slider the way a drag does: new value, then its callback.
+    static void Slide(Fl_Valuator *slider, double value)
+    {
+        slider->value(value);
+        slider->do_callback();
+    }
+};
+
+}  // namespace cmdtest
+
+#endif
