@@ -82,13 +82,15 @@ def matching_paren(code, open_at):
     return -1
 
 
-def line_mutants(line, code):
-    """(operator, mutated line) for every mutation of one source line."""
+def line_mutants(line, code, previous):
+    """(operator, mutated line) for every mutation of one source line;
+    previous is the code of the line before it, to tell statements apart
+    from the continuation of an expression."""
     found = []
     for m in RELATIONAL_RE.finditer(code):
         op = m.group(1)
         found.append(("relational", line[:m.start()] + RELATIONAL[op] + line[m.end():]))
-    for m in ARITHMETIC_RE.finditer(code):
+    for m in ARITHMETIC_RE.finditer("" if '"' in code else code):  # strings do not subtract
         op = m.group(1)
         found.append(("arithmetic", line[:m.start()] + ARITHMETIC[op] + line[m.end():]))
     for m in INTEGER_RE.finditer(code):
@@ -102,7 +104,8 @@ def line_mutants(line, code):
             inner = line[m.end():close]
             found.append(("negate", line[:m.end()] + "!(" + inner + ")" + line[close:]))
     stripped = code.strip()
-    if CALL_LINE_RE.match(stripped) and stripped.split("(")[0].strip() not in NOT_CALLS:
+    starts_statement = previous.rstrip().endswith((";", "{", "}", ")", ":")) or not previous.strip()
+    if starts_statement and CALL_LINE_RE.match(stripped) and stripped.split("(")[0].strip() not in NOT_CALLS:
         found.append(("delete-call", line[: len(line) - len(line.lstrip())] + ";"))
     return found
 
@@ -111,11 +114,13 @@ def file_mutants(root, path):
     text = path.read_text(encoding="utf-8")
     lines = text.split("\n")
     rel = path.relative_to(root).as_posix()
+    previous = ""
     for number, (line, (code, directive)) in enumerate(zip(lines, code_masks(text)), 1):
         if directive or not code.strip():
             continue
-        for operator, after in line_mutants(line, code):
+        for operator, after in line_mutants(line, code, previous):
             yield rel, number, operator, line.strip(), after.strip()
+        previous = code
 
 
 def folder_mutants(root, folder):

@@ -178,7 +178,7 @@ mutant_fate() {  # applies, builds and tests one mutant; sets fate
 # --- The score, from the log ----------------------------------------------------
 summarise() {
   echo "seed $seed, $(wc -l <"$log") of $total mutants, $(($(date +%s) - start)) s;" \
-    "programs left out:${skip% }"
+    "programs left out:${skip% }" | sed "s/out:$/out: none/"
   awk -F'\t' -v order="${folders[*]}" '
     function row(name, k, s, u) {
       score = k + s ? sprintf("%d/%d = %d %%", k, k + s, 100 * k / (k + s)) : "-"
