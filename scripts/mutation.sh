@@ -9,8 +9,10 @@
 # back, also on Ctrl-C.
 #
 # usage: scripts/mutation.sh [--seed S] [--count N] [--log FILE] [--skip PROGRAM]...
+#                           [--folders "image processing ..."]
 #   --skip leaves a test program out (e.g. test_hardening, the slowest), for a
-#   quicker, lower estimate of the score.
+#   quicker, lower estimate of the score; --folders measures only those
+#   folders (the count is then split between them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -19,24 +21,25 @@ seed=13
 count=250
 log=$root/build-mutation/mutants.log
 skip=" "
+folders=(image processing widgets app batch)
 while [ $# -gt 0 ]; do
   case $1 in
     --seed) seed=$2; shift 2 ;;
     --count) count=$2; shift 2 ;;
     --log) log=$(realpath -m "$2"); shift 2 ;;
     --skip) skip+="$2 "; shift 2 ;;
-    *) echo "usage: $0 [--seed S] [--count N] [--log FILE] [--skip PROGRAM]..." >&2; exit 2 ;;
+    --folders) read -ra folders <<<"$2"; shift 2 ;;
+    *) echo "usage: $0 [--seed S] [--count N] [--log FILE] [--skip PROGRAM]... [--folders LIST]" >&2; exit 2 ;;
   esac
 done
 
 build=$root/build-mutation
-folders=(image processing widgets app batch)
 # The test programs that exercise each folder's code, cheapest first is
 # decided after the clean run. e2e runs the real editor with X events.
 declare -A covering=(
   [image]="test_image test_processing test_batch test_hardening"
   [processing]="test_processing test_batch"
-  [widgets]="test_widgets test_app"
+  [widgets]="test_widgets test_app e2e"
   [app]="test_app test_batch e2e test_hardening"
   [batch]="test_batch"
 )
@@ -44,7 +47,7 @@ declare -A targets=(
   [test_image]=test_image [test_processing]=test_processing
   [test_widgets]=test_widgets [test_app]=test_app
   [test_hardening]=test_hardening [test_batch]="test_batch mirlan-batch"
-  [e2e]="mirlan e2e_reference"
+  [e2e]="mirlan mirlan-batch"
 )
 
 # --- The file under mutation is always restored -------------------------------
@@ -100,9 +103,9 @@ declare -A alone=() limit=() seconds=()
 run_program() {  # runs one program under its time limit; fails if any test does
   local program=$1 t=${limit[$1]:-600} name
   if [ "$program" = e2e ]; then
-    for name in open_rotate_treat_save resize_dialog; do
+    for name in open_rotate_treat_save resize_dialog unsaved_changes_choosers zoom_scroll_view; do
       (cd "$scratch" && timeout -k 5 "$t" bash "$root/tests/e2e/$name.sh" "$build/app/mirlan" \
-        "$build/tests/e2e/e2e_reference" "$root") >"$scratch/run.log" 2>&1 || return 1
+        "$build/batch/mirlan-batch" "$root") >"$scratch/run.log" 2>&1 || return 1
     done
     return 0
   fi
