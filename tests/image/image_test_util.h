@@ -1,14 +1,14 @@
-// image_test_util.h: helpers shared by the image tests: a private temporary
-// directory, whole-file reading and writing, small synthetic images, plain
-// reference encoders, a BMP builder, a PNM parser and the GraphicsMagick and
-// netpbm readers.
+// image_test_util.h: what the image tests share: a private folder, whole
+// files, patterned pictures, and pictures as GraphicsMagick and netpbm read
+// them (the independent readers our files are checked against).
 #ifndef MIRLAN_TESTS_IMAGE_TEST_UTIL_H
 #define MIRLAN_TESTS_IMAGE_TEST_UTIL_H
 
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <initializer_list>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,71 +19,73 @@ namespace testutil {
 
 using Bytes = std::vector<unsigned char>;
 
-// A directory of its own under TMPDIR (or /tmp), removed with its contents.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    const std::string &path() const { return path_; }
-    std::string File(const std::string &name) const { return path_ + "/" + name; }
-    // Names of the entries in the directory, "." and ".." excluded.
-    std::vector<std::string> Entries() const;
-
-private:
-    std::string path_;
+struct TempDir {
+    std::string path = std::filesystem::temp_directory_path() / "mirlan-image-XXXXXX";
+    TempDir() { mkdtemp(&path[0]); }
+    ~TempDir() { std::filesystem::remove_all(path); }
+    std::string File(const std::string &name) const { return path + "/" + name; }
 };
 
-Bytes ReadFile(const std::string &path);
-void WriteFile(const std::string &path, const Bytes &bytes);
-bool FileExists(const std::string &path);
+inline Bytes ReadFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
 
-// A w × h image at bpp bits whose bytes follow a fixed pseudo-random sequence.
-std::unique_ptr<CImage> MakeImage(int w, int h, int bpp, unsigned seed = 1);
-// The image's pixel bytes as a vector.
-Bytes PixelsOf(const CImage &img);
+inline void WriteFile(const std::string &path, const Bytes &b)
+{
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(b.data()), std::streamsize(b.size()));
+}
 
-unsigned Le16(const Bytes &b, size_t at);
-uint32_t Le32(const Bytes &b, size_t at);
-int32_t Le32Signed(const Bytes &b, size_t at);
+// w x h pixels of bpp bits whose bytes follow a pseudo-random sequence.
+inline std::unique_ptr<CImage> MakeImage(int w, int h, int bpp, unsigned seed = 1)
+{
+    auto img = std::make_unique<CImage>(w, h, bpp);
+    for (size_t i = 0; i < img->ByteCount(); ++i)
+        img->data[i] = static_cast<unsigned char>((seed = seed * 1664525u + 1013904223u) >> 24);
+    return img;
+}
 
-// a followed by b.
-Bytes Cat(Bytes a, const Bytes &b);
-// The values as little-endian 32-bit words.
-Bytes Le32s(std::initializer_list<uint32_t> values);
-
-// A BMP: file header, a header of infoBytes (12: core; else the INFO fields,
-// then `tail` from its byte 40, e.g. V4/V5 masks), `between` (masks after an
-// INFO header, or the palette) and the pixels, which start right after.
-Bytes Bmp(uint32_t infoBytes, int32_t w, int32_t h, unsigned bpp, uint32_t compression, uint32_t colours,
-          const Bytes &between, const Bytes &pixels, const Bytes &tail = {});
-
-// An 18-byte TGA header with the given fields (the rest zero).
-Bytes TgaHeader(int type, int width, int height, int depth, int descriptor = 0,
-                int idLength = 0, int mapType = 0, int mapLength = 0, int mapBits = 0);
-
-// A decoded PNM picture: always three channels per pixel (grey repeated).
+// A picture as width, height and red, green, blue bytes (grey repeated).
 struct Rgb {
-    int width = 0;
-    int height = 0;
+    int width = 0, height = 0;
     Bytes pixels;
+    bool operator==(const Rgb &o) const { return width == o.width && height == o.height && pixels == o.pixels; }
 };
-// Parses P5 or P6 with maxval 255; width 0 if the bytes are not such a file.
-Rgb ParsePnm(const Bytes &bytes);
-// The image as three channels per pixel: grey repeated (8 bits), the first
-// three bytes (24 and 32 bits), grey repeated from the first byte (16 bits).
-Rgb ToRgb(const CImage &img);
 
-// True when GraphicsMagick's gm is on the PATH.
-bool HaveGm();
-// `gm convert path ppm:-` parsed; width 0 if gm failed.
-Rgb GmRead(const std::string &path);
-// True when netpbm's bmptopnm and pamdepth are on the PATH.
-bool HaveNetpbm();
-// The picture netpbm reads from a BMP or PNM file, at maxval 255; width 0
-// if it refused the file.
-Rgb NetpbmRead(const std::string &path);
-// Runs `gm convert from to`; true on success.
-bool GmConvert(const std::string &from, const std::string &to);
+inline Rgb ToRgb(const CImage &img)
+{
+    Rgb out{img.width, img.height, {}};
+    for (size_t i = 0, n = size_t(img.width) * img.height; i < n; ++i)
+        for (size_t c = 0; c < 3; ++c)
+            out.pixels.push_back(img.data[i * (img.bpp / 8) + (img.bpp >= 24 ? c : 0)]);
+    return out;
+}
+
+// The P6 picture (maxval 255) that a shell command prints; width 0 if it failed.
+inline Rgb CommandRead(const std::string &cmd)
+{
+    Rgb out;
+    FILE *p = popen(("{ " + cmd + "; } 2>/dev/null").c_str(), "r");
+    Bytes b;
+    for (int c; p && (c = std::fgetc(p)) != EOF;)
+        b.push_back(static_cast<unsigned char>(c));
+    int maxval = 0, at = 0;
+    b.push_back(0);
+    if (!p || pclose(p) != 0 ||
+        std::sscanf(reinterpret_cast<const char *>(b.data()), "P6 %d %d %d%n", &out.width, &out.height, &maxval, &at) != 3)
+        return Rgb();
+    out.pixels.assign(b.begin() + at + 1, b.end() - 1);
+    return out;
+}
+
+inline Rgb GmRead(const std::string &path) { return CommandRead("gm convert '" + path + "' ppm:- | ppmtoppm"); }
+
+inline Rgb NetpbmRead(const std::string &path)
+{
+    const bool bmp = path.substr(path.size() - 4) == ".bmp";
+    return CommandRead((bmp ? "bmptopnm '" : "cat '") + path + "' | pamdepth 255 | ppmtoppm");
+}
 
 }  // namespace testutil
 
