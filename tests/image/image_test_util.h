@@ -46,45 +46,34 @@ inline std::unique_ptr<CImage> MakeImage(int w, int h, int bpp, unsigned seed = 
     return img;
 }
 
-// A picture as width, height and red, green, blue bytes (grey repeated).
-struct Rgb {
-    int width = 0, height = 0;
-    Bytes pixels;
-    bool operator==(const Rgb &o) const { return width == o.width && height == o.height && pixels == o.pixels; }
-};
-
-inline Rgb ToRgb(const CImage &img)
+// A picture as netpbm prints it: "P6\nW H\n255\n", then red, green, blue
+// bytes (grey repeated; alpha dropped).
+inline Bytes ToPpm(const CImage &img)
 {
-    Rgb out{img.width, img.height, {}};
+    const std::string head = "P6\n" + std::to_string(img.width) + " " + std::to_string(img.height) + "\n255\n";
+    Bytes out(head.begin(), head.end());
     for (size_t i = 0, n = size_t(img.width) * img.height; i < n; ++i)
         for (size_t c = 0; c < 3; ++c)
-            out.pixels.push_back(img.data[i * (img.bpp / 8) + (img.bpp >= 24 ? c : 0)]);
+            out.push_back(img.data[i * (img.bpp / 8) + (img.bpp >= 24 ? c : 0)]);
     return out;
 }
 
-// The P6 picture (maxval 255) that a shell command prints; width 0 if it failed.
-inline Rgb CommandRead(const std::string &cmd)
+// What a shell command prints, normalised by netpbm's ppmtoppm; empty if it failed.
+inline Bytes CommandRead(const std::string &cmd)
 {
-    Rgb out;
-    FILE *p = popen(("{ " + cmd + "; } 2>/dev/null").c_str(), "r");
+    FILE *p = popen(("{ " + cmd + " | ppmtoppm; } 2>/dev/null").c_str(), "r");
     Bytes b;
     for (int c; p && (c = std::fgetc(p)) != EOF;)
         b.push_back(static_cast<unsigned char>(c));
-    int maxval = 0, at = 0;
-    b.push_back(0);
-    if (!p || pclose(p) != 0 ||
-        std::sscanf(reinterpret_cast<const char *>(b.data()), "P6 %d %d %d%n", &out.width, &out.height, &maxval, &at) != 3)
-        return Rgb();
-    out.pixels.assign(b.begin() + at + 1, b.end() - 1);
-    return out;
+    return p && pclose(p) == 0 ? b : Bytes();
 }
 
-inline Rgb GmRead(const std::string &path) { return CommandRead("gm convert '" + path + "' ppm:- | ppmtoppm"); }
+inline Bytes GmRead(const std::string &path) { return CommandRead("gm convert '" + path + "' ppm:-"); }
 
-inline Rgb NetpbmRead(const std::string &path)
+inline Bytes NetpbmRead(const std::string &path)
 {
     const bool bmp = path.substr(path.size() - 4) == ".bmp";
-    return CommandRead((bmp ? "bmptopnm '" : "cat '") + path + "' | pamdepth 255 | ppmtoppm");
+    return CommandRead((bmp ? "bmptopnm '" : "cat '") + path + "' | pamdepth 255");
 }
 
 }  // namespace testutil
