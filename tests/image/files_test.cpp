@@ -27,11 +27,8 @@ std::string Outcome(const std::string &path)
     std::unique_ptr<CImage> img(mirlan::ReadImageFile(path.c_str(), &error));
     if (!img)
         return error == ReadError::kBadFormat ? "bad" : error == ReadError::kTooLarge ? "large" : "unreadable";
-    std::ostringstream s;
-    s << "ok " << img->width << "x" << img->height << " " << int(img->bpp) << " " << std::hex;
-    for (size_t i = 0; i < img->ByteCount(); ++i)
-        s << int(img->data[i] >> 4) << int(img->data[i] & 15);
-    return s.str();
+    return "ok " + std::to_string(img->width) + "x" + std::to_string(img->height) + " " + std::to_string(img->bpp) + " " +
+           testutil::Hex(img->data, img->ByteCount());
 }
 
 // BMP and PNM files cut anywhere are refused, TGA files cut in their header
@@ -88,6 +85,16 @@ TEST(Files, EachReadsAsExpected)
     ASSERT_EQ(symlink("/dev/zero", dir.File("zero.tga").c_str()), 0);
     for (const char *file : {"missing.bmp", "pipe.ppm", "zero.tga", "."})
         EXPECT_EQ(Outcome(dir.File(file)), "unreadable") << file;
+}
+
+// The reader is picked by the last dot of the whole path, in any case.
+TEST(Files, TheExtensionPicksTheReader)
+{
+    const std::pair<const char *, int> names[] = {{"a.tga", 3}, {"A.TGA", 3}, {"x.Tga", 3}, {"a.bmp", 0}, {"a.ppm", 1},
+                                                  {"a.pgm", 2}, {"a.png", 4}, {"a.bm", 4}, {"a.tgax", 4}, {"u/a.b/c.tga", 3},
+                                                  {"u/a.b/c", 4}, {"a.tar.tga", 3}};
+    for (const auto &name : names)
+        EXPECT_EQ(CImage::GetType(name.first), name.second) << name.first;
 }
 
 }  // namespace

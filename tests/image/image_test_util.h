@@ -37,6 +37,15 @@ inline void WriteFile(const std::string &path, const Bytes &b)
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(b.data()), std::streamsize(b.size()));
 }
 
+inline std::string Hex(const unsigned char *p, size_t n)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string s;
+    for (size_t i = 0; i < n; ++i)
+        s += {digits[p[i] >> 4], digits[p[i] & 15]};
+    return s;
+}
+
 // w x h pixels of bpp bits whose bytes follow a pseudo-random sequence.
 inline std::unique_ptr<CImage> MakeImage(int w, int h, int bpp, unsigned seed = 1)
 {

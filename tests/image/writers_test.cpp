@@ -3,8 +3,6 @@
 // and GraphicsMagick's copies of them as we read them.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "image/image_file.h"
 #include "image_test_util.h"
 
@@ -12,19 +10,11 @@ using testutil::Bytes;
 
 namespace {
 
-std::string Hex(const unsigned char *p, size_t n)
-{
-    std::ostringstream s;
-    for (size_t i = 0; i < n; ++i)
-        s << std::hex << int(p[i] >> 4) << int(p[i] & 15);
-    return s.str();
-}
-
 TEST(Writers, SmallFilesByteForByte)
 {
     std::string ramp;  // the grey colour table of 8-bit BMP files
     for (int i = 0; i < 256; ++i)
-        ramp += Hex(Bytes{Bytes::value_type(i), Bytes::value_type(i), Bytes::value_type(i), 0}.data(), 4);
+        ramp += testutil::Hex(Bytes(3, static_cast<unsigned char>(i)).data(), 3) + "00";
     const std::string bmp24 = "424d4e000000000000003600000028000000030000000200000001001800000000001800000000000000000000000000000000000000";
     const struct {
         int (*save)(CImage *, const char *);
@@ -54,7 +44,7 @@ TEST(Writers, SmallFilesByteForByte)
         CImage img(row.pixels.data(), row.w, row.h, row.bpp);
         ASSERT_EQ(row.save(&img, dir.File("f").c_str()), CImage::kOk);
         const Bytes file = testutil::ReadFile(dir.File("f"));
-        EXPECT_EQ(Hex(file.data(), file.size()), row.file) << row.w << "x" << row.h << "x" << row.bpp;
+        EXPECT_EQ(testutil::Hex(file.data(), file.size()), row.file) << row.w << "x" << row.h << "x" << row.bpp;
         EXPECT_EQ(Bytes(img.data, img.data + img.ByteCount()), row.pixels) << "the saved image changed";
     }
 }
