@@ -55,9 +55,11 @@ inline const char *OpenInput(const uint8_t *d, size_t n, const std::string &ext)
     if (error != mirlan::ReadError::kNone || img->width < 1 || img->height < 1 || !img->data ||
         !(img->bpp == 8 || img->bpp == 24 || (img->bpp == 32 && ext == ".bmp")))
         return "a read with an error, or without a whole picture of a depth its format gives";
-    volatile unsigned sum = 0;
+    unsigned sum = 0;
     for (size_t i = 0; i < img->ByteCount(); ++i)
         sum = sum * 31 + img->data[i];
+    static volatile unsigned sink;
+    sink = sum;
     return nullptr;
 }
 
