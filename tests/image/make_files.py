@@ -189,6 +189,7 @@ def tga_files():
     for w, h, why in ((0, 1, "bad"), (1, 0, "bad"), (32768, 1, "large"), (1, 40000, "large"), (65535, 65535, "large")):
         add("sides_%dx%d.tga" % (w, h), tga(2, w, h, 8) + bytes(16), why)
     add("header_only.tga", tga(2, 32767, 32767, 24), "bad")
+    add("depth_15_sides_32767.tga", tga(2, 32767, 32767, 15) + bytes(16), "bad")  # damaged, not too large
     add("id_and_map_past_end.tga", tga(2, 4, 4, 24, 0, 255, 1, 65535, 255) + bytes(100), "bad")
     add("header_cut.tga", tga(2, 1, 1, 24)[:17], "bad")
     add("png_content.tga", b"\x89PNG\r\n\x1a\n\0\0\0\x0d", "bad")
