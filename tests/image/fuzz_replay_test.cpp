@@ -10,13 +10,12 @@
 
 TEST(FuzzReplay, EveryKeptInputGivesAConsistentResult)
 {
-    namespace fs = std::filesystem;
     int replayed = 0;
     std::error_code absent;  // no crash was ever kept for load_tga
     for (const char *kind : {"corpus", "crashes"})
         for (const char *target : {"load_tga", "open_image"}) {
-            const fs::path folder = fs::path(MIRLAN_SOURCE_DIR) / "fuzz" / kind / target;
-            for (const auto &entry : fs::directory_iterator(folder, absent)) {
+            const std::string folder = std::string(MIRLAN_SOURCE_DIR) + "/fuzz/" + kind + "/" + target;
+            for (const auto &entry : std::filesystem::directory_iterator(folder, absent)) {
                 const testutil::Bytes b = testutil::ReadFile(entry.path());
                 const char *fault = std::string(target) == "load_tga" ? mirlan_fuzz::OpenInput(b.data(), b.size(), ".tga")
                                                                       : mirlan_fuzz::OpenSelected(b.data(), b.size());
