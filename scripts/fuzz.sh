@@ -1,15 +1,14 @@
 #!/usr/bin/env bash
 # Bounded fuzz runs of Mirlan's file readers: builds the libFuzzer targets of
 # fuzz/ with clang (address and undefined-behaviour sanitizers) and runs each
-# for FUZZ_RUNS inputs (default 400000, a minute or two) from the random seed
+# for FUZZ_RUNS inputs (default 150000) from the random seed
 # FUZZ_SEED (default 1), starting from the seed corpus and every input that
 # ever crashed (fuzz/crashes/<target>/). With a fixed seed and count a run
 # explores the same inputs every time, so a run that passed here passes in CI;
 # FUZZ_SECONDS=N instead runs for N seconds from a fresh random seed, to
 # look further. The corpus grown by
 # the run stays in the build directory; a crash fails the script and leaves
-# its input there, to be added to fuzz/crashes/<target>/ with a regression
-# test in tests/hardening.
+# its input there, to be added to fuzz/crashes/<target>/, which tests/image replays.
 #
 # usage: scripts/fuzz.sh [build-dir]     (default build-fuzz)
 set -euo pipefail
@@ -20,8 +19,8 @@ if [ -n "${FUZZ_SECONDS:-}" ]; then
   bound=(-max_total_time="$FUZZ_SECONDS")
   what="${FUZZ_SECONDS}s"
 else
-  bound=(-runs="${FUZZ_RUNS:-400000}" -seed="${FUZZ_SEED:-1}")
-  what="${FUZZ_RUNS:-400000} inputs from seed ${FUZZ_SEED:-1}"
+  bound=(-runs="${FUZZ_RUNS:-150000}" -seed="${FUZZ_SEED:-1}")
+  what="${FUZZ_RUNS:-150000} inputs from seed ${FUZZ_SEED:-1}"
 fi
 
 cmake -S fuzz -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -1,14 +1,14 @@
-// image_test_util.h: helpers shared by the image tests: a private temporary
-// directory, whole-file reading and writing, small synthetic images, plain
-// reference encoders, a BMP builder, a PNM parser and the GraphicsMagick and
-// netpbm readers.
+// image_test_util.h: what the image tests share: a private folder, whole
+// files, patterned pictures, and pictures as GraphicsMagick and netpbm read
+// them (the independent readers our files are checked against).
 #ifndef MIRLAN_TESTS_IMAGE_TEST_UTIL_H
 #define MIRLAN_TESTS_IMAGE_TEST_UTIL_H
 
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <initializer_list>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,71 +19,71 @@ namespace testutil {
 
 using Bytes = std::vector<unsigned char>;
 
-// A directory of its own under TMPDIR (or /tmp), removed with its contents.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    const std::string &path() const { return path_; }
-    std::string File(const std::string &name) const { return path_ + "/" + name; }
-    // Names of the entries in the directory, "." and ".." excluded.
-    std::vector<std::string> Entries() const;
-
-private:
-    std::string path_;
+struct TempDir {
+    std::string path = std::filesystem::temp_directory_path() / "mirlan-image-XXXXXX";
+    TempDir() { mkdtemp(&path[0]); }
+    ~TempDir() { std::filesystem::remove_all(path); }
+    std::string File(const std::string &name) const { return path + "/" + name; }
 };
 
-Bytes ReadFile(const std::string &path);
-void WriteFile(const std::string &path, const Bytes &bytes);
-bool FileExists(const std::string &path);
+inline Bytes ReadFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
 
-// A w × h image at bpp bits whose bytes follow a fixed pseudo-random sequence.
-std::unique_ptr<CImage> MakeImage(int w, int h, int bpp, unsigned seed = 1);
-// The image's pixel bytes as a vector.
-Bytes PixelsOf(const CImage &img);
+inline void WriteFile(const std::string &path, const Bytes &b)
+{
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(b.data()), std::streamsize(b.size()));
+}
 
-unsigned Le16(const Bytes &b, size_t at);
-uint32_t Le32(const Bytes &b, size_t at);
-int32_t Le32Signed(const Bytes &b, size_t at);
+inline std::string Hex(const unsigned char *p, size_t n)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string s;
+    for (size_t i = 0; i < n; ++i)
+        s += {digits[p[i] >> 4], digits[p[i] & 15]};
+    return s;
+}
 
-// a followed by b.
-Bytes Cat(Bytes a, const Bytes &b);
-// The values as little-endian 32-bit words.
-Bytes Le32s(std::initializer_list<uint32_t> values);
+// w x h pixels of bpp bits whose bytes follow a pseudo-random sequence.
+inline std::unique_ptr<CImage> MakeImage(int w, int h, int bpp, unsigned seed = 1)
+{
+    auto img = std::make_unique<CImage>(w, h, bpp);
+    for (size_t i = 0; i < img->ByteCount(); ++i)
+        img->data[i] = static_cast<unsigned char>((seed = seed * 1664525u + 1013904223u) >> 24);
+    return img;
+}
 
-// A BMP: file header, a header of infoBytes (12: core; else the INFO fields,
-// then `tail` from its byte 40, e.g. V4/V5 masks), `between` (masks after an
-// INFO header, or the palette) and the pixels, which start right after.
-Bytes Bmp(uint32_t infoBytes, int32_t w, int32_t h, unsigned bpp, uint32_t compression, uint32_t colours,
-          const Bytes &between, const Bytes &pixels, const Bytes &tail = {});
+// A picture as netpbm prints it: "P6\nW H\n255\n", then red, green, blue
+// bytes (grey repeated; alpha dropped).
+inline Bytes ToPpm(const CImage &img)
+{
+    const std::string head = "P6\n" + std::to_string(img.width) + " " + std::to_string(img.height) + "\n255\n";
+    Bytes out(head.begin(), head.end());
+    for (size_t i = 0, n = size_t(img.width) * img.height; i < n; ++i)
+        for (size_t c = 0; c < 3; ++c)
+            out.push_back(img.data[i * (img.bpp / 8) + (img.bpp >= 24 ? c : 0)]);
+    return out;
+}
 
-// An 18-byte TGA header with the given fields (the rest zero).
-Bytes TgaHeader(int type, int width, int height, int depth, int descriptor = 0,
-                int idLength = 0, int mapType = 0, int mapLength = 0, int mapBits = 0);
+// What a shell command prints, normalised by netpbm's ppmtoppm; empty if it failed.
+inline Bytes CommandRead(const std::string &cmd)
+{
+    FILE *p = popen(("{ " + cmd + " | ppmtoppm; } 2>/dev/null").c_str(), "r");
+    Bytes b;
+    for (int c; p && (c = std::fgetc(p)) != EOF;)
+        b.push_back(static_cast<unsigned char>(c));
+    return p && pclose(p) == 0 ? b : Bytes();
+}
 
-// A decoded PNM picture: always three channels per pixel (grey repeated).
-struct Rgb {
-    int width = 0;
-    int height = 0;
-    Bytes pixels;
-};
-// Parses P5 or P6 with maxval 255; width 0 if the bytes are not such a file.
-Rgb ParsePnm(const Bytes &bytes);
-// The image as three channels per pixel: grey repeated (8 bits), the first
-// three bytes (24 and 32 bits), grey repeated from the first byte (16 bits).
-Rgb ToRgb(const CImage &img);
+inline Bytes GmRead(const std::string &path) { return CommandRead("gm convert '" + path + "' ppm:-"); }
 
-// True when GraphicsMagick's gm is on the PATH.
-bool HaveGm();
-// `gm convert path ppm:-` parsed; width 0 if gm failed.
-Rgb GmRead(const std::string &path);
-// True when netpbm's bmptopnm and pamdepth are on the PATH.
-bool HaveNetpbm();
-// The picture netpbm reads from a BMP or PNM file, at maxval 255; width 0
-// if it refused the file.
-Rgb NetpbmRead(const std::string &path);
-// Runs `gm convert from to`; true on success.
-bool GmConvert(const std::string &from, const std::string &to);
+inline Bytes NetpbmRead(const std::string &path)
+{
+    const bool bmp = path.substr(path.size() - 4) == ".bmp";
+    return CommandRead((bmp ? "bmptopnm '" : "cat '") + path + "' | pamdepth 255");
+}
 
 }  // namespace testutil
 

@@ -1,0 +1,100 @@
+// files_test.cpp: every file of files/ (written by make_files.py) opened
+// through ReadImageFile and compared with its line of files/expected.txt:
+// its refusal, its exact pixels, or the picture GraphicsMagick and netpbm
+// read from it; and every shorter cut of the files marked "cuts".
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <sstream>
+
+#include "image/image_file.h"
+#include "image_test_util.h"
+
+using mirlan::ReadError;
+using testutil::Bytes;
+
+namespace {
+
+const std::string kFiles = std::string(MIRLAN_SOURCE_DIR) + "/tests/image/files/";
+
+// What ReadImageFile makes of bytes saved under name: "bad", "large",
+// "unreadable" or "ok WxH BPP hexpixels".
+std::string Outcome(const std::string &path)
+{
+    ReadError error;
+    std::unique_ptr<CImage> img(mirlan::ReadImageFile(path.c_str(), &error));
+    if (!img)
+        return error == ReadError::kBadFormat ? "bad" : error == ReadError::kTooLarge ? "large" : "unreadable";
+    return "ok " + std::to_string(img->width) + "x" + std::to_string(img->height) + " " + std::to_string(img->bpp) + " " +
+           testutil::Hex(img->data, img->ByteCount());
+}
+
+// BMP and PNM files cut anywhere are refused, TGA files cut in their header
+// too; a TGA cut in its pixels reads as if its missing bytes were zero.
+void ExpectEveryCutRefusedOrZeroPadded(const std::string &name, const testutil::TempDir &dir)
+{
+    const Bytes whole = testutil::ReadFile(kFiles + name);
+    const std::string cut = dir.File("cut" + name.substr(name.rfind('.'))), padded = dir.File("pad.tga");
+    for (size_t n = 0; n < whole.size(); ++n) {
+        Bytes part(whole.begin(), whole.begin() + n);
+        testutil::WriteFile(cut, part);
+        part.resize(whole.size(), 0);
+        testutil::WriteFile(padded, part);
+        const std::string got = Outcome(cut);
+        const bool mayRead = name.substr(name.size() - 4) == ".tga" && n >= 18 && got != "bad";
+        EXPECT_EQ(got, mayRead ? Outcome(padded) : "bad") << name << " cut at " << n;
+    }
+}
+
+TEST(Files, EachReadsAsExpected)
+{
+    std::ifstream list(kFiles + "expected.txt");
+    testutil::TempDir dir;
+    std::string line, name, word;
+    int files = 0;
+    for (; std::getline(list, line); ++files) {
+        std::istringstream words(line);
+        std::string expected;
+        std::vector<std::string> checks;
+        for (words >> name; words >> word;) {
+            if (word == "gm" || word == "netpbm" || word == "cuts")
+                checks.push_back(word);
+            else
+                expected += (expected.empty() ? "" : " ") + word;
+        }
+        const std::string path = kFiles + name;
+        if (!expected.empty()) {
+            EXPECT_EQ(Outcome(path), expected) << name;
+        }
+        for (const std::string &check : checks) {
+            if (check == "cuts") {
+                ExpectEveryCutRefusedOrZeroPadded(name, dir);
+                continue;
+            }
+            std::unique_ptr<CImage> img(mirlan::ReadImageFile(path.c_str()));
+            ASSERT_NE(img, nullptr) << name;
+            const Bytes theirs = check == "gm" ? testutil::GmRead(path) : testutil::NetpbmRead(path);
+            EXPECT_TRUE(theirs == testutil::ToPpm(*img)) << check << " reads " << name;
+        }
+    }
+    EXPECT_GT(files, 100);
+    // Not regular files: refused at once, a pipe without waiting for a writer.
+    ASSERT_EQ(mkfifo(dir.File("pipe.ppm").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("/dev/zero", dir.File("zero.tga").c_str()), 0);
+    for (const char *file : {"missing.bmp", "pipe.ppm", "zero.tga", "."})
+        EXPECT_EQ(Outcome(dir.File(file)), "unreadable") << file;
+}
+
+// The reader is picked by the last dot of the whole path, in any case.
+TEST(Files, TheExtensionPicksTheReader)
+{
+    const std::pair<const char *, int> names[] = {{"a.tga", 3}, {"A.TGA", 3}, {"x.Tga", 3}, {"a.bmp", 0}, {"a.ppm", 1},
+                                                  {"a.pgm", 2}, {"a.png", 4}, {"a.bm", 4}, {"a.tgax", 4}, {"u/a.b/c.tga", 3},
+                                                  {"u/a.b/c", 4}, {"a.tar.tga", 3}};
+    for (const auto &name : names)
+        EXPECT_EQ(CImage::GetType(name.first), name.second) << name.first;
+}
+
+}  // namespace

@@ -1,0 +1,256 @@
+#!/usr/bin/env python3
+"""Writes tests/image/files/: small legal and hostile BMP, PNM and TGA files,
+each named for what it exercises, and files/expected.txt, one line a file:
+
+  name bad|large                      refused, and why
+  name ok WxH BPP hexpixels           read as exactly these pixels (rows top first)
+  name gm|netpbm ...                  read as GraphicsMagick / netpbm read it
+  ... cuts                            every shorter prefix of it is refused (BMP,
+                                      raw PNM), or reads as if zero-padded (TGA)
+
+The output is the same on every run: `python3 tests/image/make_files.py`."""
+
+import os
+import random
+import struct
+
+HERE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "files")
+LINES = []
+
+
+def le32(*values):
+    return b"".join(struct.pack("<I", v & 0xFFFFFFFF) for v in values)
+
+
+def bmp(info, w, h, bpp, compression, colours, between, pixels, tail=b""):
+    if info == 12:
+        head = struct.pack("<IHHHH", 12, w, h, 1, bpp)
+    else:
+        head = (le32(info, w, h) + struct.pack("<HH", 1, bpp) + le32(compression, 0, 0, 0, colours, 0)
+                + tail).ljust(info, b"\0")
+    off = 14 + len(head) + len(between)
+    return b"BM" + le32(off + len(pixels), 0, off) + head + between + pixels
+
+
+def tga(kind, w, h, depth, desc=0, idlen=0, maptype=0, maplen=0, mapbits=0):
+    return struct.pack("<BBBHHBHHHHBB", idlen, maptype, kind, 0, maplen, mapbits, 0, 0, w, h, depth, desc)
+
+
+def put32(b, at, v):
+    return b[:at] + le32(v) + b[at + 4:]
+
+
+def add(name, data, *expect):
+    with open(os.path.join(HERE, name), "wb") as f:
+        f.write(data)
+    LINES.append(" ".join((name,) + expect))
+
+
+def ok(name, data, size, bpp, pixels, *more):
+    add(name, data, "ok", size, str(bpp), bytes(pixels).hex(), *more)
+
+
+def noise(n, seed):
+    r = random.Random(seed)
+    return bytes(r.randrange(256) for _ in range(n))
+
+
+PAL2 = bytes([10, 20, 30, 0, 40, 50, 60, 0])  # entries 0 and 1, blue first
+RED, GREEN = [30, 20, 10], [60, 50, 40]
+PAL16 = PAL2 + bytes(14 * 4)
+
+
+def bmp_files():
+    b24 = bmp(40, 1, 2, 24, 0, 0, b"", bytes([1, 2, 3, 0, 4, 5, 6, 0]))
+    b8 = bmp(40, 5, 3, 8, 0, 0, noise(1024, 1), noise(24, 2))
+    f565 = le32(0xF800, 0x07E0, 0x1F)
+    rle = bytes([3, 1, 0, 0, 0, 3, 0, 1, 0, 0, 0, 1])
+    ok("pal8_one_entry.bmp", bmp(40, 1, 1, 8, 0, 1, PAL2[:4], bytes(4)), "1x1", 24, RED, "cuts")
+    add("pal8_index_past_palette.bmp", bmp(40, 1, 1, 8, 0, 1, PAL2[:4], bytes([200, 0, 0, 0])), "bad")
+    add("pal8_no_palette.bmp", bmp(40, 1, 1, 8, 0, 0, b"", bytes(4)), "bad")
+    ok("pal1.bmp", bmp(40, 3, 1, 1, 0, 2, PAL2, bytes([0xA0, 0, 0, 0])), "3x1", 24, GREEN + RED + GREEN, "cuts")
+    ok("pal4_core.BMP", bmp(12, 2, 1, 4, 0, 0, bytes([10, 20, 30, 40, 50, 60]) + bytes(42), bytes([0x10, 0, 0, 0])),
+       "2x1", 24, GREEN + RED, "cuts")
+    ok("rgb555.bmp", bmp(40, 2, 1, 16, 0, 0, b"", bytes([0xFF, 0x7F, 0x94, 0x52])), "2x1", 24,
+       [255] * 3 + [164] * 3, "cuts")
+    ok("fields565.bmp", bmp(40, 2, 1, 16, 3, 0, f565, bytes([0xE0, 0x07, 0x1F, 0])), "2x1", 24, [0, 255, 0, 0, 0, 255])
+    ok("fields565_v5.bmp", bmp(124, 1, 1, 16, 3, 0, b"", bytes([0, 0xF8, 0, 0]), f565), "1x1", 24, [255, 0, 0])
+    ok("bgrx32.bmp", bmp(40, 1, 1, 32, 0, 0, b"", bytes([1, 2, 3, 4])), "1x1", 32, [3, 2, 1, 4], "cuts")
+    ok("fields_rgba32.bmp", bmp(40, 1, 1, 32, 3, 0, le32(0xFF, 0xFF00, 0xFF0000), bytes([1, 2, 3, 4])), "1x1", 32,
+       [1, 2, 3, 4])
+    ok("fields_v4_32.bmp", bmp(108, 1, 1, 32, 3, 0, b"", bytes([1, 2, 3, 4]), le32(0xFF00, 0xFF0000, 0xFF000000, 0xFF)),
+       "1x1", 32, [2, 3, 4, 1])
+    ok("bottom_first.bmp", b24, "1x2", 24, [6, 5, 4, 3, 2, 1], "cuts")
+    ok("top_first.bmp", put32(b24, 22, -2), "1x2", 24, [3, 2, 1, 6, 5, 4])
+    ok("pal8_5x3.bmp", b8, "5x3", 24, bmp8_pixels(b8), "cuts")
+    add("width_2p31.bmp", put32(b24, 18, 0x7FFFFFFF), "large")
+    add("height_minus_2p31.bmp", put32(b24, 22, 0x80000000), "large")
+    add("width_46341_square.bmp", put32(put32(b24, 18, 46341), 22, 46341), "large")
+    add("width_0.bmp", put32(b24, 18, 0), "bad")
+    add("width_negative.bmp", put32(b24, 18, -5), "bad")
+    add("rows_not_in_file.bmp", put32(put32(b24, 18, 30000), 22, 30000), "bad")
+    add("wider_than_rows.bmp", put32(b24, 18, 50), "bad")
+    add("pixels_inside_headers.bmp", put32(b24, 10, 20), "bad")
+    add("pixels_past_end.bmp", put32(b24, 10, 1 << 20), "bad")
+    add("colours_257.bmp", put32(b8, 46, 257), "bad")
+    add("colours_max.bmp", put32(b8, 46, 0xFFFFFFFF), "bad")
+    for size in (0, 13, 124, 0xFFFFFFFF):
+        add("info_size_%d.bmp" % size, put32(b24, 14, size), "bad")
+    for depth in (0, 2, 48):
+        add("depth_%d.bmp" % depth, b24[:28] + struct.pack("<H", depth) + b24[30:], "bad")
+    for comp in (3, 4, 5, 0xFFFFFFFF):  # fields at 24 bits, JPEG, PNG, unknown
+        add("compression_%d.bmp" % comp, put32(b24, 30, comp), "bad")
+    add("planes_2.bmp", b24[:26] + struct.pack("<H", 2) + b24[28:], "bad")
+    add("signature_BA.bmp", b"BA" + b24[2:], "bad")
+    ok("rle8.bmp", bmp(40, 3, 2, 8, 1, 2, PAL2, rle), "3x2", 24, RED + GREEN + RED + GREEN * 3)
+    ok("rle8_ends_with_line.bmp", bmp(40, 3, 2, 8, 1, 2, PAL2, rle[:-1] + b"\0"), "3x2", 24, RED + GREEN + RED + GREEN * 3)
+    add("rle8_run_past_row.bmp", bmp(40, 3, 2, 8, 1, 2, PAL2, bytes([4, 1, 0, 1])), "bad")
+    add("rle8_jump_past_picture.bmp", bmp(40, 3, 2, 8, 1, 2, PAL2, bytes([0, 2, 0, 2, 0, 1])), "bad")
+    add("rle8_line_past_picture.bmp", bmp(40, 3, 1, 8, 1, 2, PAL2, bytes([0, 0, 0, 0, 0, 1])), "bad")
+    add("rle8_ends_early.bmp", bmp(40, 3, 2, 8, 1, 2, PAL2, bytes([3, 1, 0, 0])), "bad")
+    add("rle8_literal_cut.bmp", bmp(40, 3, 2, 8, 1, 2, PAL2, bytes([0, 3, 0, 1, 0])), "bad")
+    ok("rle4_jump_run.bmp", bmp(40, 3, 1, 4, 2, 16, PAL16, bytes([0, 2, 1, 0, 2, 0x11, 0, 1])), "3x1", 24,
+       RED + GREEN + GREEN)
+    add("rle4_literal_past_palette.bmp", bmp(40, 3, 1, 4, 2, 2, PAL2, bytes([0, 3, 0x12, 0x10, 0, 1])), "bad")
+    add("gif_content.bmp", b"GIF89a\x01\x00\x01\x00\x80\x00\x00", "bad")
+    add("png_content.bmp", b"\x89PNG\r\n\x1a\n" + bytes(30), "bad")
+    add("jpeg_content.bmp", bytes([0xFF, 0xD8, 0xFF, 0xE0, 0, 16]) + b"JFIF\0", "bad")
+    add("empty.bmp", b"", "bad")
+
+
+def bmp8_pixels(b):
+    pal, px = b[54:54 + 1024], b[1078:]
+    out = []
+    for y in reversed(range(3)):
+        for i in px[y * 8:y * 8 + 5]:
+            out += [pal[4 * i + 2], pal[4 * i + 1], pal[4 * i]]
+    return out
+
+
+def pnm_files():
+    ok("maxval_15.ppm", b"P6 1 1 15\n\x0f\x07\x00", "1x1", 24, [255, 119, 0], "cuts")
+    ok("maxval_1.pgm", b"P5 2 1 1\n\x01\x00", "2x1", 8, [255, 0], "cuts")
+    ok("maxval_65535.pgm", b"P5 2 1 65535\n\x12\x34\x00\xff", "2x1", 8, [18, 1], "cuts")
+    add("raw_above_maxval.pgm", b"P5 1 1 15\n\x10", "bad")
+    add("plain_above_maxval.pgm", b"P2 1 1 15 16\n", "bad")
+    ok("plain_colour.ppm", b"P3 1 1 255 9 8 7", "1x1", 24, [9, 8, 7])
+    ok("plain_bits_glued.pgm", b"P1 3 1\n101\n", "3x1", 8, [0, 255, 0])
+    ok("plain_bits_spaced.pgm", b"P1 2 1\n10 1\n", "2x1", 8, [0, 255])
+    add("plain_bit_2.pgm", b"P1 2 1\n12\n", "bad")
+    ok("raw_bits_padded.pgm", b"P4 10 1\n\xc0\x40", "10x1", 8, [0, 0] + [255] * 7 + [0], "cuts")
+    ok("crlf.pgm", b"P5\r\n2 1\r\n255\n\x01\x02", "2x1", 8, [1, 2], "cuts")
+    ok("comments_everywhere.pgm", b"P2#a\n2#b\n1#c\n255#d\n1#e\n2#f\n", "2x1", 8, [1, 2])
+    ok("comment_after_maxval.pgm", b"P5 1 1 255#x\n\x07", "1x1", 8, [7])
+    add("side_100000.ppm", b"P6 100000 100000 255\n" + bytes(100), "large")
+    add("side_20_digits.ppm", b"P6 99999999999999999999 1 255\n" + bytes(100), "large")
+    add("raw_cut.ppm", b"P6 2 1 255\n\x01\x02\x03\x04\x05", "bad")
+    add("plain_cut.pgm", b"P2 3 1 255 1 2", "bad")
+    add("width_0.pgm", b"P2 0 1 255\n", "bad")
+    add("maxval_0.pgm", b"P5 1 1 0\n\0", "bad")
+    for maxval in (b"65536", b"-1", b"x"):
+        add("maxval_%s.pgm" % maxval.decode(), b"P5\n5 3\n" + maxval + b"\n" + bytes(30), "bad")
+    for magic in (b"P7", b"PF", b"p6", b"P"):
+        add("magic_%s.ppm" % magic.decode(), magic + b"\n5 3\n255\n" + bytes(45), "bad")
+    add("sixteen_bit_samples_missing.ppm", b"P6\n5 3\n65535\n" + bytes(45), "bad")
+    add("signed_width.ppm", b"P6\n+5 3\n255\n" + bytes(45), "bad")
+    add("comment_only.ppm", b"P6\n# nothing else\n", "bad")
+    add("header_cut.ppm", b"P6\n5 3\n255", "bad")
+    # Numbers glued to other characters: "P41P1" once asked for gigabytes.
+    add("glued_format.pgm", b"P41P1\n2322223223\n", "bad")
+    add("glued_width.ppm", b"P6\n5x3\n255\n" + bytes(45), "bad")
+    add("glued_bits.pgm", b"P4\n8 1P9999999\n" + bytes(9), "bad")
+    add("nul_after_width.ppm", b"P6\n5\0 3\n255\n" + bytes(45), "bad")
+    # A comment glued to a number hides the rest of its line: the height is
+    # the huge number of the next line.
+    add("comment_glued_to_width.pgm", b"P4\n1# 4\n50187975555\n" + bytes(4), "large")
+    add("xpm_content.ppm", b'/* XPM */\nstatic char *x[] = {"1 1 1 1"};\n', "bad")
+    add("empty.pgm", b"", "bad")
+
+
+def tga_files():
+    ok("rgb555.tga", tga(2, 5, 1, 16) + bytes([0xFF, 0x7F, 0, 0x7C, 0xE0, 3, 0x1F, 0, 0, 0x80]), "5x1", 24,
+       [248] * 4 + [0, 0, 0, 248, 0, 0, 0, 248] + [0] * 3, "cuts")
+    ok("bgra32_attribute_dropped.tga", tga(2, 2, 2, 32, 8) + bytes([1, 2, 3, 200, 4, 5, 6, 201, 7, 8, 9, 202, 10, 11, 12, 203]),
+       "2x2", 24, [9, 8, 7, 12, 11, 10, 3, 2, 1, 6, 5, 4], "cuts")
+    ok("type3_24bits.tga", tga(3, 1, 1, 24) + bytes([1, 2, 3]), "1x1", 24, [3, 2, 1], "cuts")
+    ok("type2_8bits.tga", tga(2, 2, 1, 8) + bytes([7, 9]), "2x1", 8, [7, 9], "cuts")
+    ok("top_first.tga", tga(2, 1, 2, 24, 0x20) + bytes([1, 2, 3, 4, 5, 6]), "1x2", 24, [3, 2, 1, 6, 5, 4], "cuts")
+    ok("id_field.tga", tga(3, 2, 2, 8, 0, 11) + bytes([0xEE] * 11) + bytes([10, 20, 30, 40]), "2x2", 8, [30, 40, 10, 20],
+       "cuts")
+    for bits in (15, 24, 32, 1):
+        ok("colour_map_%dbits.tga" % bits, tga(2, 1, 1, 24, 0, 0, 1, 5, bits) + bytes([0xAB] * (5 * ((bits + 7) // 8)))
+           + bytes([1, 2, 3]), "1x1", 24, [3, 2, 1])
+    ok("undeclared_map_ignored.tga", tga(2, 1, 1, 24, 0, 0, 0, 5, 24) + bytes([1, 2, 3]), "1x1", 24, [3, 2, 1])
+    ok("one_pixel_of_two.tga", tga(2, 2, 1, 24) + bytes([1, 2, 3]), "2x1", 24, [3, 2, 1, 0, 0, 0])
+    for kind in (0, 1, 9, 10, 255):
+        add("type_%d.tga" % kind, tga(kind, 1, 1, 24) + bytes(3), "bad")
+    for depth in (0, 1, 15, 31, 48):
+        add("depth_%d.tga" % depth, tga(2, 1, 1, depth) + bytes(16), "bad")
+    for w, h, why in ((0, 1, "bad"), (1, 0, "bad"), (32768, 1, "large"), (1, 40000, "large"), (65535, 65535, "large")):
+        add("sides_%dx%d.tga" % (w, h), tga(2, w, h, 8) + bytes(16), why)
+    add("header_only.tga", tga(2, 32767, 32767, 24), "bad")
+    add("depth_15_sides_32767.tga", tga(2, 32767, 32767, 15) + bytes(16), "bad")  # damaged, not too large
+    add("id_and_map_past_end.tga", tga(2, 4, 4, 24, 0, 255, 1, 65535, 255) + bytes(100), "bad")
+    add("header_cut.tga", tga(2, 1, 1, 24)[:17], "bad")
+    add("png_content.tga", b"\x89PNG\r\n\x1a\n\0\0\0\x0d", "bad")
+    add("unknown_extension.gif", b"GIF89a", "bad")
+
+
+def independent_files():
+    """13 x 7 random pictures of every kind, to read as gm and netpbm do."""
+    def pnm(magic, channels, maxval, seed):
+        r = random.Random(seed)
+        v = [r.randrange(maxval + 1) for _ in range(13 * 7 * channels)]
+        head = b"%s\n# made for the test\n13 7\n%d\n" % (magic, maxval)
+        if magic in (b"P2", b"P3"):
+            return head + " ".join(map(str, v)).encode() + b"\n"
+        return head + b"".join(struct.pack(">H" if maxval > 255 else "B", s) for s in v)
+
+    def rle(four, seed):
+        n, mask, s = noise(49, seed), 0xFF if four else 0x0F, b""
+        for y in range(7):
+            m = n[7 * y:7 * y + 7]
+            s += bytes([0, 5] + [m[0], m[1], m[2], 0] if four else [0, 5] + [c & mask for c in m[:5]] + [0])
+            s += bytes([4, m[5] & mask, 4, m[6] & mask, 0, 0])
+        return s + b"\0\1"
+
+    both = ("gm", "netpbm")
+    files = [
+        ("pal1_13x7.bmp", bmp(40, 13, 7, 1, 0, 2, noise(8, 1), noise(28, 4)), both),
+        ("pal4_13x7.bmp", bmp(40, 13, 7, 4, 0, 16, noise(64, 2), noise(56, 5)), both),
+        ("pal8_13x7.bmp", bmp(40, 13, 7, 8, 0, 0, noise(1024, 3), noise(112, 6)), both),
+        ("pal8_core_13x7.bmp", bmp(12, 13, 7, 8, 0, 0, noise(768, 7), noise(112, 8)), both),
+        ("bgr24_13x7.bmp", bmp(40, 13, 7, 24, 0, 0, b"", noise(280, 9)), both),
+        ("bgr24_top_first_13x7.bmp", bmp(40, 13, -7, 24, 0, 0, b"", noise(280, 10)), both),
+        ("bgra32_13x7.bmp", bmp(40, 13, 7, 32, 0, 0, b"", noise(364, 11)), both),
+        ("fields_rgba32_13x7.bmp", bmp(40, 13, 7, 32, 3, 0, le32(0xFF, 0xFF00, 0xFF0000), noise(364, 12)), ("gm",)),
+        ("rgb555_13x7.bmp", bmp(40, 13, 7, 16, 0, 0, b"", noise(196, 13)), ("netpbm",)),
+        ("fields565_v5_13x7.bmp", bmp(124, 13, 7, 16, 3, 0, b"", noise(196, 14), le32(0xF800, 0x7E0, 0x1F)), ("netpbm",)),
+        ("rle8_13x7.bmp", bmp(40, 13, 7, 8, 1, 16, noise(64, 2), rle(False, 15)), both),
+        ("rle4_13x7.bmp", bmp(40, 13, 7, 4, 2, 16, noise(64, 2), rle(True, 16)), both),
+        ("p1_13x7.pgm", b"P1\n13 7\n" + bytes(48 + (c & 1) for c in noise(91, 17)), both),
+        ("p4_13x7.pgm", b"P4\n13 7\n" + noise(14, 18), both),
+        ("p2_maxval15_13x7.pgm", pnm(b"P2", 1, 15, 19), ("netpbm",)),
+        ("p3_13x7.ppm", pnm(b"P3", 3, 255, 20), both),
+        ("p5_maxval1_13x7.pgm", pnm(b"P5", 1, 1, 21), ("netpbm",)),
+        ("p5_maxval1000_13x7.pgm", pnm(b"P5", 1, 1000, 22), ("netpbm",)),
+        ("p6_13x7.ppm", pnm(b"P6", 3, 255, 23), both),
+        ("p6_maxval65535_13x7.ppm", pnm(b"P6", 3, 65535, 24), ("netpbm",)),
+    ]
+    for name, data, readers in files:
+        add(name, data, *readers)
+
+
+def main():
+    os.makedirs(HERE, exist_ok=True)
+    for name in os.listdir(HERE):
+        os.remove(os.path.join(HERE, name))
+    bmp_files()
+    pnm_files()
+    tga_files()
+    independent_files()
+    with open(os.path.join(HERE, "expected.txt"), "w") as f:
+        f.write("\n".join(LINES) + "\n")
+
+
+main()
