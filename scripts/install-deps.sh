@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  g++ cmake make pkg-config            # build
+  g++ cmake make pkg-config ccache     # build
   libfltk1.3-dev libx11-dev            # toolkit
   libgtest-dev libgmock-dev googletest # tests
   libbenchmark-dev                     # benchmarks
