@@ -66,17 +66,8 @@ trap '[ -z "$measuring" ] || summarise; exit 130' INT TERM
 
 # --- An X display for the tests that draw ------------------------------------
 if [ -z "${DISPLAY:-}" ]; then
-  display=99
-  while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do
-    display=$((display + 1))
-  done
-  Xvfb ":${display}" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-  xvfb_pid=$!
-  export DISPLAY=":${display}"
-  for _ in $(seq 50); do
-    xdpyinfo >/dev/null 2>&1 && break
-    sleep 0.1
-  done
+  source scripts/xvfb.sh
+  start_xvfb
 fi
 export MIRLAN_SOURCE_DIR=$root
 

@@ -12,21 +12,9 @@ jobs=$(nproc)
 export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
 export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
 
-# A free display number for our own Xvfb.
-display=99
-while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do
-  display=$((display + 1))
-done
-# -noreset: by default the server resets whenever its last client leaves, and
-# refuses connections meanwhile; the tests are many short-lived clients.
-Xvfb ":${display}" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb_pid=$!
+source scripts/xvfb.sh
+start_xvfb
 trap 'kill "$xvfb_pid" 2>/dev/null || true' EXIT
-export DISPLAY=":${display}"
-for _ in $(seq 50); do
-  xdpyinfo >/dev/null 2>&1 && break
-  sleep 0.1
-done
 
 run_suite() {
   local dir=$1; shift

@@ -99,3 +99,22 @@ same_pixels() {  # saved file, expected file: equal once both are read by Graphi
   cmp -s "$work/got.ppm" "$work/want.ppm" ||
     fail "$1 differs from the engine's result: $(gm identify "$1") / $(gm identify "$2")"
 }
+
+type_width() {  # opens "Taille de l'image" (Ctrl+T), types WIDTH, confirms
+  local dialog
+  key ctrl+t
+  dialog=$(wait_visible "^Taille de l'image$")
+  sleep 0.5
+  # Without a window manager no window gets the keyboard focus when shown: a
+  # click sent to the dialog itself (whatever window lies on top there) puts
+  # it in the "Largeur" field (x 65, y 12, 100 x 25).
+  eval "$(xdotool getwindowgeometry --shell "$dialog" 2>/dev/null)"
+  send mousemove $((X + 150)) $((Y + 24))
+  send click --window "$dialog" 1
+  sleep 0.3
+  send key --window "$dialog" End
+  send key --window "$dialog" --repeat 6 --delay 20 BackSpace
+  send type --window "$dialog" --delay 60 "$1"
+  sleep 0.2
+  send key --window "$dialog" Return
+}

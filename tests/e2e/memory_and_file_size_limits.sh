@@ -43,18 +43,7 @@ answer_alert() {  # the alert box (a window without a title) closed by Return
 }
 
 key alt+i; key o; key 1                       # Image > Rotation > 180°
-key ctrl+t
-dialog=$(wait_visible "^Taille de l'image$")
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$dialog" 2>/dev/null)"
-send mousemove $((X + 150)) $((Y + 24))
-send click --window "$dialog" 1
-sleep 0.3
-send key --window "$dialog" End
-send key --window "$dialog" --repeat 6 --delay 20 BackSpace
-send type --window "$dialog" --delay 60 5999
-sleep 0.2
-send key --window "$dialog" Return
+type_width 5999
 answer_alert
 wait_gone "^Taille de l'image$"
 key ctrl+z
