@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "image/image_file.h"
@@ -48,9 +49,12 @@ void ExpectEveryCutRefusedOrZeroPadded(const std::string &name, const testutil::
     }
 }
 
+size_t OpenDescriptors() { return size_t(std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {})); }
+
 TEST(Files, EachReadsAsExpected)
 {
     std::ifstream list(kFiles + "expected.txt");
+    const size_t descriptors = OpenDescriptors();
     testutil::TempDir dir;
     std::string line, name, word;
     int files = 0;
@@ -80,6 +84,7 @@ TEST(Files, EachReadsAsExpected)
         }
     }
     EXPECT_GT(files, 100);
+    EXPECT_EQ(OpenDescriptors(), descriptors) << "a reader left a file open";
     // Not regular files: refused at once, a pipe without waiting for a writer.
     ASSERT_EQ(mkfifo(dir.File("pipe.ppm").c_str(), 0600), 0);
     ASSERT_EQ(symlink("/dev/zero", dir.File("zero.tga").c_str()), 0);

@@ -80,6 +80,8 @@ def bmp_files():
        [1, 2, 3, 4])
     ok("fields_v4_32.bmp", bmp(108, 1, 1, 32, 3, 0, b"", bytes([1, 2, 3, 4]), le32(0xFF00, 0xFF0000, 0xFF000000, 0xFF)),
        "1x1", 32, [2, 3, 4, 1])
+    ok("fields32_blue_in_top_byte.bmp", bmp(40, 1, 1, 32, 3, 0, le32(0xFF, 0xFF00, 0xFF000000), bytes([1, 2, 3, 4])),
+       "1x1", 32, [1, 2, 4, 0])
     ok("bottom_first.bmp", b24, "1x2", 24, [6, 5, 4, 3, 2, 1], "cuts")
     ok("top_first.bmp", put32(b24, 22, -2), "1x2", 24, [3, 2, 1, 6, 5, 4])
     ok("pal8_5x3.bmp", b8, "5x3", 24, bmp8_pixels(b8), "cuts")
@@ -104,6 +106,8 @@ def bmp_files():
     add("signature_BA.bmp", b"BA" + b24[2:], "bad")
     ok("rle8.bmp", bmp(40, 3, 2, 8, 1, 2, PAL2, rle), "3x2", 24, RED + GREEN + RED + GREEN * 3)
     ok("rle8_ends_with_line.bmp", bmp(40, 3, 2, 8, 1, 2, PAL2, rle[:-1] + b"\0"), "3x2", 24, RED + GREEN + RED + GREEN * 3)
+    ok("rle8_even_literal.bmp", bmp(40, 4, 1, 8, 1, 2, PAL2, bytes([0, 4, 0, 1, 0, 1, 0, 1])), "4x1", 24,
+       RED + GREEN + RED + GREEN)
     add("rle8_run_past_row.bmp", bmp(40, 3, 2, 8, 1, 2, PAL2, bytes([4, 1, 0, 1])), "bad")
     add("rle8_jump_past_picture.bmp", bmp(40, 3, 2, 8, 1, 2, PAL2, bytes([0, 2, 0, 2, 0, 1])), "bad")
     add("rle8_line_past_picture.bmp", bmp(40, 3, 1, 8, 1, 2, PAL2, bytes([0, 0, 0, 0, 0, 1])), "bad")
