@@ -94,7 +94,7 @@ declare -A alone=() limit=() seconds=()
 run_program() {  # runs one program under its time limit; fails if any test does
   local program=$1 t=${limit[$1]:-600} name
   if [ "$program" = e2e ]; then
-    for name in open_rotate_treat_save resize_dialog unsaved_changes_choosers zoom_scroll_view; do
+    for name in screenshots_unchanged open_rotate_treat_save resize_dialog unsaved_changes_choosers zoom_scroll_view; do
       (cd "$scratch" && timeout -k 5 "$t" bash "$root/tests/e2e/$name.sh" "$build/app/mirlan" \
         "$build/batch/mirlan-batch" "$root") >"$scratch/run.log" 2>&1 || return 1
     done

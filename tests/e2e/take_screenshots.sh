@@ -3,16 +3,23 @@
 # (an Xvfb screen without a window manager): the window at start, a colour
 # picture on both tabs, the adjustment preview with three sliders moved,
 # then the 8-connected distance map applied from a point clicked in the
-# image. Writes screenshots/*.png under SOURCE_DIR.
+# image, the open chooser, the resize dialog and the About window. Writes them as PNG files to
+# OUT (default screenshots/ under SOURCE_DIR).
 #
-# usage: take_screenshots.sh MIRLAN SOURCE_DIR
+# usage: take_screenshots.sh MIRLAN SOURCE_DIR [OUT]
 set -euo pipefail
 mirlan=$(realpath "$1") source_dir=$(realpath "$2")
 : "${DISPLAY:?needs an X display}"
-out="$source_dir/screenshots"
+out=$(realpath -m "${3:-$source_dir/screenshots}")
 mkdir -p "$out"
 
-work=$(mktemp -d /tmp/mirlan_shots_XXXXXX)
+# The histogram page shows the picture's path: always the same folder, one
+# run at a time.
+work=/tmp/mirlan_screenshots
+exec 9>"$work.lock"
+flock 9
+rm -rf "$work"
+mkdir -p "$work"
 pid=
 cleanup() {
   if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid"; fi
@@ -40,12 +47,18 @@ main=$(find_window '^Mirlan$')
 eval "$(xdotool getwindowgeometry --shell "$main" 2>/dev/null)"   # X, Y, WIDTH, HEIGHT
 key() { send key --window "$main" "$@"; sleep 0.3; }
 click() { send mousemove $((X + $1)) $((Y + $2)) click 1; sleep 0.3; }   # window coordinates
-shot() { sleep 0.5; xwd -root -silent | gm convert xwd:- -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$out/$1"; }
+shot() {  # file name [window id, default the main window]
+  sleep 0.5
+  local geometry
+  geometry=$(xdotool getwindowgeometry --shell "${2:-$main}" 2>/dev/null)
+  (eval "$geometry"; xwd -root -silent | gm convert xwd:- -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$out/$1")
+}
 
 shot main_window.png
 key ctrl+o
 chooser=$(find_window '^Ouvrir image$')
 sleep 0.3
+shot open_chooser.png "$chooser"
 send key --window "$chooser" ctrl+a
 send type --window "$chooser" --delay 40 degrade.ppm
 send key --window "$chooser" Return
@@ -66,4 +79,10 @@ click 330 200   # the treatment point, in the image
 key alt+t; for _ in 1 2 3 4; do key Down; done; key Right; key Down; key Return
 key F4
 shot treatment_applied.png
-key ctrl+q
+
+key ctrl+t
+shot resize_dialog.png "$(find_window "^Taille de l'image$")"
+send key --window "$(find_window "^Taille de l'image$")" Escape
+sleep 0.3
+key alt+d; key p   # Aide > A propos de Mirlan
+shot about.png "$(find_window '^A propos de Mirlan$')"
