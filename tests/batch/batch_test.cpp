@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "batch/editor_fixture.h"
+#include "version.h"
 
 namespace cmdtest {
 namespace {
@@ -147,6 +148,7 @@ TEST_F(Batch, ExitStatusAndMessage)
     const struct { const char *line; int status; const char *message; int resource = -1; rlim_t bytes = 0; }
     cases[] = {
         {"--help", 0, "Usage : mirlan-batch ENTRÉE SORTIE"},
+        {"--version", 0, "mirlan-batch " MIRLAN_VERSION " (build " MIRLAN_BUILD ")"},
         {"in.ppm out.tga luminosite -100 100 -100 100 contraste 100 seuillagefixe 0.1 seuillagefixe 10 "
          "redim 1 5999 distance8 0 255 0 0 5998 10", 0, ""},
         {"in.ppm", 2, "il faut une image d'entrée et une image de sortie"},
