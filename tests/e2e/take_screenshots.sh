@@ -48,7 +48,7 @@ eval "$(xdotool getwindowgeometry --shell "$main" 2>/dev/null)"   # X, Y, WIDTH,
 key() { send key --window "$main" "$@"; sleep 0.3; }
 click() { send mousemove $((X + $1)) $((Y + $2)) click 1; sleep 0.3; }   # window coordinates
 shot() {  # file name [window id, default the main window]
-  sleep 0.5
+  sleep 1
   local geometry
   geometry=$(xdotool getwindowgeometry --shell "${2:-$main}" 2>/dev/null)
   (eval "$geometry"; xwd -root -silent | gm convert xwd:- -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$out/$1")
