@@ -80,9 +80,11 @@ key alt+t; for _ in 1 2 3 4; do key Down; done; key Right; key Down; key Return
 key F4
 shot treatment_applied.png
 
+# The dialogs over the main window: where they open shows too.
 key ctrl+t
-shot resize_dialog.png "$(find_window "^Taille de l'image$")"
+shot resize_dialog.png
 send key --window "$(find_window "^Taille de l'image$")" Escape
 sleep 0.3
 key alt+d; key p   # Aide > A propos de Mirlan
-shot about.png "$(find_window '^A propos de Mirlan$')"
+find_window '^A propos de Mirlan$' >/dev/null
+shot about.png
