@@ -59,6 +59,23 @@ CImage *CopyOf(const CImage &src)
     return copy.release();
 }
 
+// src copied into spare when its buffer holds as many bytes (no 72 MB to map
+// and zero on a photo), otherwise into a new copy; spare is then used up.
+CImage *CopyReusing(const CImage &src, CImage *&spare)
+{
+    if (!spare || !spare->data || !src.data || spare->ByteCount() != src.ByteCount())
+        return CopyOf(src);
+    CImage *copy = spare;
+    spare = nullptr;
+    mirlan::ParallelFor(src.ByteCount(), kCopyBytesPerThread, [&](size_t first, size_t last) {
+        std::memcpy(copy->data + first, src.data + first, last - first);
+    });
+    copy->width = src.width;
+    copy->height = src.height;
+    copy->bpp = src.bpp;
+    return copy;
+}
+
 // The part of a scroll group that shows its child, without its frame and
 // the scroll bars that a child of w x h needs (the toolkit's own rule).
 struct Area {
@@ -135,12 +152,16 @@ void CImageBoxFL::ReleaseImages()
     DropHeld();
     delete imgSource;
     delete imgUndo;
-    imgSource = imgUndo = nullptr;
+    delete spareUndo;
+    imgSource = imgUndo = spareUndo = nullptr;
 }
 
 void CImageBoxFL::DropHeld()
 {
-    delete heldUndo;
+    if (heldUndo) {
+        delete spareUndo;
+        spareUndo = heldUndo;
+    }
     delete heldSource;
     heldUndo = heldSource = nullptr;
     snapshotTaken = false;
@@ -254,7 +275,7 @@ void CImageBoxFL::SaveUndo()
 {
     if (!imgSource)
         return;
-    CImage *snapshot = CopyOf(*imgSource);
+    CImage *snapshot = CopyReusing(*imgSource, spareUndo);
     DropHeld();
     heldUndo = imgUndo;
     imgUndo = snapshot;

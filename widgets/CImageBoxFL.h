@@ -76,6 +76,9 @@ private:
     CImage *heldUndo = nullptr;
     CImage *heldSource = nullptr;
     bool snapshotTaken = false;
+    // The snapshot a finished change replaced, kept so that the next
+    // snapshot of as many bytes goes into pages already mapped.
+    CImage *spareUndo = nullptr;
     // The image size the point was last placed in, so that a resize of the
     // image can carry it along.
     int pointW, pointH;
