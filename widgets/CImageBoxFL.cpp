@@ -47,15 +47,20 @@ const size_t kCopyBytesPerThread = size_t(1) << 20;
 // A new copy of src, its bytes copied on every core into a buffer on huge
 // pages where the kernel has them (fewer page faults to map tens of
 // megabytes). Throws std::bad_alloc with nothing changed when memory is short.
+// src's pixels into dst's buffer, which holds as many bytes, on every core.
+void CopyPixels(const CImage &src, CImage &dst)
+{
+    if (src.data && src.ByteCount())
+        mirlan::ParallelFor(src.ByteCount(), kCopyBytesPerThread, [&](size_t first, size_t last) {
+            std::memcpy(dst.data + first, src.data + first, last - first);
+        });
+}
+
 CImage *CopyOf(const CImage &src)
 {
-    const size_t n = src.ByteCount();
     std::unique_ptr<CImage> copy(new CImage());
-    copy->Replace(mirlan::NewPixelBuffer(n), src.width, src.height, src.bpp);
-    if (src.data && n)
-        mirlan::ParallelFor(n, kCopyBytesPerThread, [&](size_t first, size_t last) {
-            std::memcpy(copy->data + first, src.data + first, last - first);
-        });
+    copy->Replace(mirlan::NewPixelBuffer(src.ByteCount()), src.width, src.height, src.bpp);
+    CopyPixels(src, *copy);
     return copy.release();
 }
 
@@ -67,9 +72,7 @@ CImage *CopyReusing(const CImage &src, CImage *&spare)
         return CopyOf(src);
     CImage *copy = spare;
     spare = nullptr;
-    mirlan::ParallelFor(src.ByteCount(), kCopyBytesPerThread, [&](size_t first, size_t last) {
-        std::memcpy(copy->data + first, src.data + first, last - first);
-    });
+    CopyPixels(src, *copy);
     copy->width = src.width;
     copy->height = src.height;
     copy->bpp = src.bpp;
