@@ -26,29 +26,45 @@ fi
 cmake -S fuzz -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
-status=0
-for target in load_tga open_image; do
-  work="$build/run_$target"
+fuzz_target() {  # runs one target; its summary line, and on a crash the log's end, go to its log
+  local target=$1 work="$build/run_$1"
   rm -rf "$work"
   mkdir -p "$work/corpus" "$work/artifacts"
-  seeds=("$root/fuzz/corpus/$target")
+  local seeds=("$root/fuzz/corpus/$target")
   [ -d "$root/fuzz/crashes/$target" ] && seeds+=("$root/fuzz/crashes/$target")
-  echo "== fuzz_$target, $what"
   # Inputs that merely ask for huge pictures are skipped by the target, so
   # the memory limits only catch real runaway allocations.
-  if ! ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=0 \
-       UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-       "$build/fuzz_$target" "${bound[@]}" -timeout=20 -rss_limit_mb=4096 \
-         -max_len=4096 -print_final_stats=1 -artifact_prefix="$work/artifacts/" \
-         "$work/corpus" "${seeds[@]}" >"$work/log" 2>&1; then
-    status=1
-    tail -n 60 "$work/log"
-    echo "FAIL: fuzz_$target found a fault; inputs in $work/artifacts/" >&2
-  fi
+  local status=0
+  ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=0 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    "$build/fuzz_$target" "${bound[@]}" -timeout=20 -rss_limit_mb=4096 \
+      -max_len=4096 -print_final_stats=1 -artifact_prefix="$work/artifacts/" \
+      "$work/corpus" "${seeds[@]}" >"$work/log" 2>&1 || status=$?
+  local runs files bytes
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/log" | tail -n1)
   files=$(find "$work/corpus" -type f | wc -l)
   bytes=$(du -sb "$work/corpus" | cut -f1)
-  echo "fuzz_$target: ${runs:-?} executions, corpus of $files files ($bytes bytes)"
-done
+  {
+    echo "== fuzz_$target, $what"
+    if [ "$status" -ne 0 ]; then
+      tail -n 60 "$work/log"
+      echo "FAIL: fuzz_$target found a fault; inputs in $work/artifacts/"
+    fi
+    echo "fuzz_$target: ${runs:-?} executions, corpus of $files files ($bytes bytes)"
+  } >"$work/summary"
+  return "$status"
+}
 
+# One target a core: the two run side by side.
+targets=(load_tga open_image)
+pids=()
+for target in "${targets[@]}"; do
+  fuzz_target "$target" &
+  pids+=($!)
+done
+status=0
+for i in "${!targets[@]}"; do
+  wait "${pids[$i]}" || status=1
+  cat "$build/run_${targets[$i]}/summary"
+done
 exit $status

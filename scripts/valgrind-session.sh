@@ -25,12 +25,9 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; [ -f "$work/memcheck.log" ] && tail -n 40 "$work/memcheck.log" >&2; exit 1; }
 
 if [ -z "${DISPLAY:-}" ]; then
-  display=120
-  while [ -e "/tmp/.X${display}-lock" ]; do display=$((display + 1)); done
-  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-  xvfb=$!
-  export DISPLAY=":$display"
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  source "$root/scripts/xvfb.sh"
+  start_xvfb
+  xvfb=$xvfb_pid
 fi
 
 cp "$root/samples/petite_37x23.ppm" "$work/sample.ppm"

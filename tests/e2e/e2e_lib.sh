@@ -37,8 +37,7 @@ start_editor() {  # runs the editor in the work folder; sets pid and main
 # that closes its window makes it report an error after the key was sent.
 xdo() { xdotool "$@" 2>/dev/null; }
 send() { xdotool "$@" 2>/dev/null || true; }
-# Windows are looked up among the editor's own (by process id): in-process
-# tests running beside this one show windows with the same titles.
+# Windows are looked up among the editor's own (by process id).
 wait_visible() {  # title regex -> window id, once the window is mapped
   local id
   for _ in $(seq 100); do
