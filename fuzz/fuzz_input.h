@@ -35,7 +35,7 @@ inline bool AsksForHugePicture(const uint8_t *d, size_t n, const std::string &ex
     const int64_t pixels = ext == ".tga" && n >= 18 ? le(12, 2) * le(14, 2)
                            : core                   ? le(18, 2) * le(20, 2)
                            : ext == ".bmp" && n >= 26 ? le(18, 4) * le(22, 4) : 0;
-    return pixels > (int64_t(1) << 18);
+    return pixels > (int64_t(1) << 16);
 }
 
 // Opens the bytes saved as a file of extension ext, removed right after: a

@@ -93,12 +93,15 @@ declare -A alone=() limit=() seconds=()
 
 run_program() {  # runs one program under its time limit; fails if any test does
   local program=$1 t=${limit[$1]:-600} name
-  if [ "$program" = e2e ]; then
+  if [ "$program" = e2e ]; then  # side by side, each on its own X server
+    local pids=() status=0 pid
     for name in screenshots_unchanged open_rotate_treat_save resize_dialog unsaved_changes_choosers zoom_scroll_view; do
-      (cd "$scratch" && timeout -k 5 "$t" bash "$root/tests/e2e/$name.sh" "$build/app/mirlan" \
-        "$build/batch/mirlan-batch" "$root") >"$scratch/run.log" 2>&1 || return 1
+      (cd "$scratch" && timeout -k 5 "$t" bash "$root/tests/e2e/own_display.sh" "$root/tests/e2e/$name.sh" \
+        "$build/app/mirlan" "$build/batch/mirlan-batch" "$root") >"$scratch/run_$name.log" 2>&1 &
+      pids+=($!)
     done
-    return 0
+    for pid in "${pids[@]}"; do wait "$pid" || status=1; done
+    return "$status"
   fi
   local skipped=${alone[$program]:-}
   (cd "$build/tests" && timeout -k 5 "$t" "./$program" --gtest_fail_fast --gtest_brief=1 \
