@@ -20,10 +20,11 @@ exec 9>"$work.lock"
 flock 9
 rm -rf "$work"
 mkdir -p "$work"
+captures=$(mktemp -d /tmp/mirlan_captures_XXXXXX)
 pid=
 cleanup() {
   if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid"; fi
-  rm -rf "$work"
+  rm -rf "$work" "$captures"
 }
 trap cleanup EXIT
 
@@ -51,7 +52,17 @@ shot() {  # file name [window id, default the main window]
   sleep 1
   local geometry
   geometry=$(xdotool getwindowgeometry --shell "${2:-$main}" 2>/dev/null)
-  (eval "$geometry"; xwd -root -silent | gm convert xwd:- -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$out/$1")
+  # On a busy machine the editor may still be drawing: the window is taken
+  # once two captures a quarter of a second apart agree.
+  # Captures go beside the work folder, which the open chooser shows.
+  rm -f "$captures/shot.ppm"
+  for _ in $(seq 20); do
+    (eval "$geometry"; xwd -root -silent | gm convert xwd:- -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" "$captures/next.ppm")
+    cmp -s "$captures/next.ppm" "$captures/shot.ppm" && break
+    mv "$captures/next.ppm" "$captures/shot.ppm"
+    sleep 0.25
+  done
+  gm convert "$captures/shot.ppm" "$out/$1"
 }
 
 shot main_window.png
