@@ -89,7 +89,6 @@ Fl_Menu_Item CMirlanUI::menu_tb_histos[5] = {
 #undef MIRLAN_LAYER
 #undef MIRLAN_END
 
-Fl_Menu_Item *CMirlanUI::mnu_file = CMirlanUI::menu_menuBar + 0;
 Fl_Menu_Item *CMirlanUI::mnu_open = CMirlanUI::menu_menuBar + 1;
 Fl_Menu_Item *CMirlanUI::mnu_saveas = CMirlanUI::menu_menuBar + 2;
 Fl_Menu_Item *CMirlanUI::mnu_close = CMirlanUI::menu_menuBar + 6;
@@ -97,11 +96,9 @@ Fl_Menu_Item *CMirlanUI::mnu_image = CMirlanUI::menu_menuBar + 9;
 Fl_Menu_Item *CMirlanUI::mnu_BW = CMirlanUI::menu_menuBar + 11;
 Fl_Menu_Item *CMirlanUI::mnu_NG = CMirlanUI::menu_menuBar + 12;
 Fl_Menu_Item *CMirlanUI::mnu_RVB = CMirlanUI::menu_menuBar + 13;
-Fl_Menu_Item *CMirlanUI::mnu_traitements = CMirlanUI::menu_menuBar + 28;
 Fl_Menu_Item *CMirlanUI::mnu_previewTraitement = CMirlanUI::menu_menuBar + 29;
 Fl_Menu_Item *CMirlanUI::mnu_applyTraitement = CMirlanUI::menu_menuBar + 30;
 Fl_Menu_Item *CMirlanUI::mnu_affichage = CMirlanUI::menu_menuBar + 45;
-Fl_Menu_Item *CMirlanUI::mnu_help = CMirlanUI::menu_menuBar + 51;
 Fl_Menu_Item *CMirlanUI::rb_lum = CMirlanUI::menu_tb_histos + 0;
 Fl_Menu_Item *CMirlanUI::rb_rouge = CMirlanUI::menu_tb_histos + 1;
 Fl_Menu_Item *CMirlanUI::rb_vert = CMirlanUI::menu_tb_histos + 2;

@@ -145,7 +145,6 @@ public:
     // Static menu tables and the item pointers into them.
     static Fl_Menu_Item menu_menuBar[56];
     static Fl_Menu_Item menu_tb_histos[5];
-    static Fl_Menu_Item *mnu_file;
     static Fl_Menu_Item *mnu_open;
     static Fl_Menu_Item *mnu_saveas;
     static Fl_Menu_Item *mnu_close;
@@ -153,11 +152,9 @@ public:
     static Fl_Menu_Item *mnu_BW;
     static Fl_Menu_Item *mnu_NG;
     static Fl_Menu_Item *mnu_RVB;
-    static Fl_Menu_Item *mnu_traitements;
     static Fl_Menu_Item *mnu_previewTraitement;
     static Fl_Menu_Item *mnu_applyTraitement;
     static Fl_Menu_Item *mnu_affichage;
-    static Fl_Menu_Item *mnu_help;
     static Fl_Menu_Item *rb_lum;
     static Fl_Menu_Item *rb_rouge;
     static Fl_Menu_Item *rb_vert;

@@ -16,7 +16,7 @@
 
 #include "app/commands.h"
 #include "app/mirlan_ui.h"
-#include "app_lifetime.h"
+#include "app_driver.h"
 #include "image/image.h"
 
 namespace cmdtest {
@@ -93,13 +93,7 @@ protected:
     std::string Path(const std::string &file) const { return dir + "/" + file; }
 
     // Picks an item of the main menu bar the way a click does.
-    void Pick(const Fl_Menu_Item *item) { ui->menuBar->picked(item); }
-    void Pick(const char *path)
-    {
-        const Fl_Menu_Item *item = ui->menuBar->find_item(path);
-        ASSERT_NE(item, nullptr) << path;
-        Pick(item);
-    }
+    void Pick(const char *path) { ASSERT_TRUE(PickAsUser(ui->menuBar, path)); }
 
     // Moves a slider the way a drag does: new value, then its callback.
     static void Slide(Fl_Valuator *slider, double value)

@@ -13,7 +13,7 @@
 #include <sstream>
 
 #include "app/commands.h"
-#include "app_lifetime.h"
+#include "app_driver.h"
 
 namespace {
 
@@ -51,9 +51,9 @@ protected:
     {
         alerts.clear();
         chosen = path;
-        ui->menuBar->picked(CMirlanUI::mnu_open);
+        Pick("&Fichier/&Ouvrir");
     }
-    void Pick(const char *item) { ui->menuBar->picked(ui->menuBar->find_item(item)); }
+    void Pick(const char *path) { ASSERT_TRUE(PickAsUser(ui->menuBar, path)); }
 };
 
 TEST_F(EditorFiles, EachRefusedFileGivesOneAlertAndChangesNothing)
