@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Bounded fuzz runs of Mirlan's file readers: builds the libFuzzer targets of
-# fuzz/ with clang (address and undefined-behaviour sanitizers) and runs each
-# for FUZZ_RUNS inputs (default 150000) from the random seed
-# FUZZ_SEED (default 1), starting from the seed corpus and every input that
-# ever crashed (fuzz/crashes/<target>/). With a fixed seed and count a run
-# explores the same inputs every time, so a run that passed here passes in CI;
+# fuzz/ with clang (address and undefined-behaviour sanitizers) and runs the
+# two side by side, each for FUZZ_RUNS inputs (default 150000) from the
+# random seed FUZZ_SEED (default 1), starting from the seed corpus and every
+# input that ever crashed (fuzz/crashes/<target>/). With a fixed seed and
+# count a run explores much the same inputs every time (the scratch file's
+# name holds the process id, which shifts coverage a little);
 # FUZZ_SECONDS=N instead runs for N seconds from a fresh random seed, to
 # look further. The corpus grown by
 # the run stays in the build directory; a crash fails the script and leaves
@@ -26,7 +27,7 @@ fi
 cmake -S fuzz -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
-fuzz_target() {  # runs one target; its summary line, and on a crash the log's end, go to its log
+fuzz_target() {  # runs one target; what to print of it goes to run_<target>/summary
   local target=$1 work="$build/run_$1"
   rm -rf "$work"
   mkdir -p "$work/corpus" "$work/artifacts"
