@@ -235,6 +235,14 @@ TEST_F(App, ZoomCommands)
         EXPECT_EQ(int(ui->sl_zoom->value()), row.to);
         EXPECT_EQ(ui->box_image->GetZoomPercent(), row.to);
     }
+    // Ctrl+wheel up over the picture: one step in, the slider with it.
+    Slide(ui->sl_zoom, 100);
+    Fl::e_state = FL_CTRL, Fl::e_dy = -1;
+    Fl::e_x = ui->box_image->x() + 5, Fl::e_y = ui->box_image->y() + 5;
+    ui->box_image->handle(FL_MOUSEWHEEL);
+    Fl::e_state = 0;
+    EXPECT_EQ(int(ui->sl_zoom->value()), 110);
+    EXPECT_EQ(ui->box_image->GetZoomPercent(), 110);
 }
 
 // Previews work on the thumbnail only, never on the picture or its undo copy.

@@ -3,7 +3,7 @@
 # (an Xvfb screen without a window manager): the window at start, a colour
 # picture on both tabs, the adjustment preview with three sliders moved,
 # then the 8-connected distance map applied from a point clicked in the
-# image, the open chooser, the resize dialog and the About window. Writes them as PNG files to
+# image, the colour chooser, the open chooser, the resize dialog and the About window. Writes them as PNG files to
 # OUT (default screenshots/ under SOURCE_DIR).
 #
 # usage: take_screenshots.sh MIRLAN SOURCE_DIR [OUT]
@@ -92,6 +92,11 @@ key F4
 shot treatment_applied.png
 
 # The dialogs over the main window: where they open shows too.
+click 98 410    # "Couleur courante"
+colours=$(find_window '^Couleur courante$')
+shot colour_chooser.png "$colours"
+send key --window "$colours" Escape
+sleep 0.3
 key ctrl+t
 shot resize_dialog.png
 send key --window "$(find_window "^Taille de l'image$")" Escape
