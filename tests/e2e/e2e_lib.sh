@@ -9,10 +9,14 @@ mirlan=$(realpath "$1") batch=$(realpath "$2") source_dir=$(realpath "$3")
 : "${DISPLAY:?the end-to-end tests need an X display}"
 
 work=$(mktemp -d /tmp/mirlan_e2e_XXXXXX)
+# A new user's home: no toolkit preferences (the file chooser keeps some)
+# left by an earlier run.
+HOME=$(mktemp -d /tmp/mirlan_home_XXXXXX)
+export HOME
 pid=
 cleanup() {
   if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid"; fi
-  rm -rf "$work"
+  rm -rf "$work" "$HOME"
 }
 trap cleanup EXIT
 # On failure, E2E_SCREENSHOT (if set) names an xwd file for the screen.

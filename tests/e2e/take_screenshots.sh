@@ -21,10 +21,14 @@ flock 9
 rm -rf "$work"
 mkdir -p "$work"
 captures=$(mktemp -d /tmp/mirlan_captures_XXXXXX)
+# A new user's home: no toolkit preferences (the file chooser keeps some)
+# left by an earlier run.
+HOME=$(mktemp -d /tmp/mirlan_home_XXXXXX)
+export HOME
 pid=
 cleanup() {
   if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid"; fi
-  rm -rf "$work" "$captures"
+  rm -rf "$work" "$captures" "$HOME"
 }
 trap cleanup EXIT
 
