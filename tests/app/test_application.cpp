@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <FL/Fl_Shared_Image.H>
+#include <FL/fl_draw.H>
+#include <FL/x.H>
 
 #include <algorithm>
 #include <cmath>
@@ -389,6 +391,16 @@ TEST(StatusLine, LongNamesLoseTheirMiddle)
                       return std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }) <= row.characters;
                   }), row.shown) << row.characters;
     }
+    // On screen: measured in the line's own font, within its margins.
+    fl_open_display();
+    CStatusLineFL line(0, 0, 250, 20);
+    char buffer[256];
+    line.SetText("un_nom_bien_trop_long_pour_la_ligne.tga (6000x4000 24bpp)", buffer, sizeof buffer);
+    fl_font(line.labelfont(), line.labelsize());
+    EXPECT_LE(fl_width(line.label()), 250 - 6);
+    const std::string shown = line.label();
+    EXPECT_TRUE(shown.find("…") != std::string::npos && shown.size() > 22 &&
+                shown.compare(shown.size() - 22, 22, ".tga (6000x4000 24bpp)") == 0) << shown;
 }
 
 }  // namespace
