@@ -1,14 +1,38 @@
-// app_driver.h: how tests drive an application object: menu items picked
-// as a user can pick them, and the end of an object built by a test.
+// app_driver.h: how tests drive an application object: pictures to open,
+// menu items picked as a user can pick them, and the end of an object built
+// by a test.
 #ifndef MIRLAN_TEST_APP_DRIVER_H
 #define MIRLAN_TEST_APP_DRIVER_H
 
 #include <FL/Fl.H>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <memory>
 #include <string>
 
 #include "app/mirlan_ui.h"
+#include "image/image.h"
+
+// A w × h picture of the given depth with every byte different from its
+// neighbours, so that any misplaced pixel shows.
+inline std::unique_ptr<CImage> Pattern(int w, int h, int bpp)
+{
+    auto img = std::make_unique<CImage>(w, h, bpp);
+    for (size_t i = 0; i < img->ByteCount(); ++i)
+        img->data[i] = static_cast<unsigned char>((i * 37 + (i / 3) * 11 + i / 97) & 255);
+    return img;
+}
+
+// Writes img as a binary PPM (24 bits) or PGM (8 bits), for the open command.
+inline void WritePNM(const CImage &img, const std::string &path)
+{
+    FILE *f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr) << path;
+    std::fprintf(f, "P%d\n%d %d\n255\n", img.bpp == 8 ? 5 : 6, img.width, img.height);
+    std::fwrite(img.data, 1, img.ByteCount(), f);
+    std::fclose(f);
+}
 
 // Picks the item at path ("&Image/R&otation/&180°") as a click does; fails,
 // picking nothing, when the item or a menu above it is greyed out.
@@ -17,16 +41,13 @@ inline ::testing::AssertionResult PickAsUser(Fl_Menu_ *menu, const std::string &
     // A label may hold a slash ("fond/point"): a part of the path that names
     // no item is not a menu.
     for (size_t slash = path.find('/');; slash = path.find('/', slash + 1)) {
-        const std::string reached = path.substr(0, slash);
-        const Fl_Menu_Item *item = menu->find_item(reached.c_str());
+        const Fl_Menu_Item *item = menu->find_item(path.substr(0, slash).c_str());
         if (item && !item->active())
-            return ::testing::AssertionFailure() << reached << " is greyed out";
-        if (slash == std::string::npos) {
-            if (!item)
-                return ::testing::AssertionFailure() << "no menu item " << path;
-            menu->picked(item);
-            return ::testing::AssertionSuccess();
-        }
+            return ::testing::AssertionFailure() << path.substr(0, slash) << " is greyed out";
+        if (slash == std::string::npos && !item)
+            return ::testing::AssertionFailure() << "no menu item " << path;
+        if (slash == std::string::npos)
+            return menu->picked(item), ::testing::AssertionSuccess();
     }
 }
 

@@ -38,22 +38,6 @@ char *FakeChooser(const char *, const char *, const char *, int)
 void FakeAlert(const char *message) { fake.alerts.push_back(message); }
 int FakeQuestion(const char *) { return ++fake.questions, fake.answer; }
 
-// Every byte differs from its neighbours, so that a misplaced pixel shows.
-std::unique_ptr<CImage> Pattern(int w, int h, int bpp)
-{
-    auto img = std::make_unique<CImage>(w, h, bpp);
-    for (size_t i = 0; i < img->ByteCount(); ++i)
-        img->data[i] = static_cast<unsigned char>((i * 37 + (i / 3) * 11 + i / 97) & 255);
-    return img;
-}
-
-void WritePNM(const CImage &img, const std::string &path)
-{
-    FILE *f = std::fopen(path.c_str(), "wb");
-    std::fprintf(f, "P%d\n%d %d\n255\n", img.bpp == 8 ? 5 : 6, img.width, img.height);
-    std::fwrite(img.data, 1, img.ByteCount(), f), std::fclose(f);
-}
-
 bool Same(const CImage *a, const CImage *b)
 {
     return a && b && a->width == b->width && a->height == b->height && a->bpp == b->bpp &&
@@ -219,7 +203,8 @@ TEST_F(App, ControlsFollowThePicture)
 
 TEST_F(App, ZoomCommands)
 {
-    // A null item: the slider alone.
+    // A null item: the slider alone; kWheelUp: Ctrl+wheel up over the picture.
+    static const char kWheelUp[] = "Ctrl+wheel up";
     const struct { int w, h; double from; const char *item; int to; } rows[] = {
         {100, 80, 100, "&Affichage/&Agrandir", 110},      {100, 80, 290, "&Affichage/&Agrandir", 300},
         {100, 80, 295, "&Affichage/&Agrandir", 295},      {100, 80, 123, "&Affichage/&Agrandir", 133},
@@ -227,24 +212,20 @@ TEST_F(App, ZoomCommands)
         {100, 80, 25, "&Affichage/Ré&duire", 25},         {100, 80, 150, "&Affichage/Taille réelle", 100},
         {100, 80, 90.9, nullptr, 90},                     {1024, 768, 100, "&Affichage/Taill&e écran", 49},
         {100, 100, 100, "&Affichage/Taill&e écran", 300}, {10000, 100, 100, "&Affichage/Taill&e écran", 20},
+        {100, 80, 100, kWheelUp, 110},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(std::string(row.item ? row.item : "slider") + " from " + std::to_string(row.from));
         Open(*Pattern(row.w, row.h, 8));
         Slide(ui->sl_zoom, row.from);
-        if (row.item)
+        if (row.item == kWheelUp) {
+            Fl::e_state = FL_CTRL, Fl::e_dy = -1, Fl::e_x = ui->box_image->x() + 5, Fl::e_y = ui->box_image->y() + 5;
+            ui->box_image->handle(FL_MOUSEWHEEL), Fl::e_state = 0;
+        } else if (row.item)
             Pick(row.item);
         EXPECT_EQ(int(ui->sl_zoom->value()), row.to);
         EXPECT_EQ(ui->box_image->GetZoomPercent(), row.to);
     }
-    // Ctrl+wheel up over the picture: one step in, the slider with it.
-    Slide(ui->sl_zoom, 100);
-    Fl::e_state = FL_CTRL, Fl::e_dy = -1;
-    Fl::e_x = ui->box_image->x() + 5, Fl::e_y = ui->box_image->y() + 5;
-    ui->box_image->handle(FL_MOUSEWHEEL);
-    Fl::e_state = 0;
-    EXPECT_EQ(int(ui->sl_zoom->value()), 110);
-    EXPECT_EQ(ui->box_image->GetZoomPercent(), 110);
 }
 
 // Previews work on the thumbnail only, never on the picture or its undo copy.

@@ -9,9 +9,7 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Shared_Image.H>
 
-#include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <string>
 
 #include "app/commands.h"
@@ -42,26 +40,6 @@ inline char *FakeChooser(const char *, const char *, const char *, int)
 inline void FakeAlert(const char *message) { ADD_FAILURE() << "alert: " << message; }
 // Changes are saved by the test itself before the next opening.
 inline int FakeQuestion(const char *) { return 2; }
-
-// A w × h picture of the given depth with every byte different from its
-// neighbours, so that any misplaced pixel shows.
-inline std::unique_ptr<CImage> Pattern(int w, int h, int bpp)
-{
-    auto img = std::make_unique<CImage>(w, h, bpp);
-    for (size_t i = 0; i < img->ByteCount(); ++i)
-        img->data[i] = static_cast<unsigned char>((i * 37 + (i / 3) * 11 + i / 97) & 255);
-    return img;
-}
-
-// Writes img as a binary PPM (24 bits) or PGM (8 bits).
-inline void WritePNM(const CImage &img, const std::string &path)
-{
-    FILE *f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr) << path;
-    std::fprintf(f, "P%d\n%d %d\n255\n", img.bpp == 8 ? 5 : 6, img.width, img.height);
-    std::fwrite(img.data, 1, img.ByteCount(), f);
-    std::fclose(f);
-}
 
 class CommandsTest : public ::testing::Test {
 protected:
