@@ -96,7 +96,7 @@ run_program() {  # runs one program under its time limit; fails if any test does
   if [ "$program" = e2e ]; then  # side by side, each on its own X server
     local pids=() status=0 pid
     for name in screenshots_unchanged open_rotate_treat_save resize_dialog unsaved_changes_choosers \
-                zoom_scroll_view memory_and_file_size_limits; do
+                zoom_scroll_view memory_and_file_size_limits colour_chooser; do
       (cd "$scratch" && timeout -k 5 "$t" bash "$root/tests/e2e/own_display.sh" "$root/tests/e2e/$name.sh" \
         "$build/app/mirlan" "$build/batch/mirlan-batch" "$root") >"$scratch/run_$name.log" 2>&1 &
       pids+=($!)

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# End-to-end run of the colour chooser with X events: open the 61 x 37
+# sample, select the 4-connected distance map, click "Couleur courante",
+# type 0.002, 0.001 and 0.002 in the chooser's red, green and blue fields,
+# OK; apply the map from the point the opening left at the centre (30, 18)
+# with the counter's 2; save as TGA and quit. The map paints the channels
+# whose component is not 0, and these fractions round to 1, 0 and 1 out of
+# 255: the file must hold the engine's result for the colour 1 0 1.
+#
+# usage: colour_chooser.sh MIRLAN MIRLAN_BATCH SOURCE_DIR
+source "$(dirname "$0")/e2e_lib.sh"
+
+write_sample "$work/sample.ppm"
+engine_result "$work/expect.tga" distance4 1 0 1 30 18 2
+start_editor
+
+key ctrl+o
+answer_chooser '^Ouvrir image$' sample.ppm
+key alt+t; for _ in 1 2 3 4; do key Down; done; key Right; key Return   # Distance (4 connexité)
+eval "$(xdotool getwindowgeometry --shell "$main" 2>/dev/null)"
+send mousemove $((X + 98)) $((Y + 410))   # "Couleur courante", in the left pane
+send click --window "$main" 1
+colours=$(wait_visible '^Couleur courante$')
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$colours" 2>/dev/null)"
+for field in 48:0.002 80:0.001 111:0.002; do     # the fields' middle (y) in the window: value
+  send mousemove $((X + 175)) $((Y + ${field%:*}))
+  send click --window "$colours" 1
+  sleep 0.2
+  send key --window "$colours" ctrl+a
+  send type --window "$colours" --delay 40 "${field#*:}"
+  sleep 0.2
+done
+send key --window "$colours" Return
+wait_gone '^Couleur courante$'
+key F4
+key F7
+answer_chooser '^Enregistrer sous TGA$' out.tga
+quit_editor
+
+same_pixels out.tga expect.tga
+echo "PASS: colour typed in the chooser, distance map applied with it, saved, quit"
