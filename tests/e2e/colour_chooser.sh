@@ -1,17 +1,17 @@
 #!/usr/bin/env bash
 # End-to-end run of the colour chooser with X events: open the 61 x 37
 # sample, select the 4-connected distance map, click "Couleur courante",
-# type 0.002, 0.001 and 0.002 in the chooser's red, green and blue fields,
-# OK; apply the map from the point the opening left at the centre (30, 18)
-# with the counter's 2; save as TGA and quit. The map paints the channels
-# whose component is not 0, and these fractions round to 1, 0 and 1 out of
-# 255: the file must hold the engine's result for the colour 1 0 1.
+# type 0.002 in the chooser's red, green and blue fields, OK; apply the map
+# from the point the opening left at the centre (30, 18) with the counter's
+# 2; save as TGA and quit. The map paints the channels whose component is
+# not 0, and 0.002 rounds to 1 out of 255 (0.51): the file must hold the
+# engine's result for the colour 1 1 1, not the red the chooser started from.
 #
 # usage: colour_chooser.sh MIRLAN MIRLAN_BATCH SOURCE_DIR
 source "$(dirname "$0")/e2e_lib.sh"
 
 write_sample "$work/sample.ppm"
-engine_result "$work/expect.tga" distance4 1 0 1 30 18 2
+engine_result "$work/expect.tga" distance4 1 1 1 30 18 2
 start_editor
 
 key ctrl+o
@@ -23,7 +23,7 @@ send click --window "$main" 1
 colours=$(wait_visible '^Couleur courante$')
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$colours" 2>/dev/null)"
-for field in 48:0.002 80:0.001 111:0.002; do     # the fields' middle (y) in the window: value
+for field in 48:0.002 80:0.002 111:0.002; do     # the fields' middle (y) in the window: value
   send mousemove $((X + 175)) $((Y + ${field%:*}))
   send click --window "$colours" 1
   sleep 0.2
