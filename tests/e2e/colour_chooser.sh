@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # End-to-end run of the colour chooser with X events: open the 61 x 37
-# sample, select the 4-connected distance map, click "Couleur courante",
-# type 0.002 in the chooser's red, green and blue fields, OK; apply the map
-# from the point the opening left at the centre (30, 18) with the counter's
-# 2; save as TGA and quit. The map paints the channels whose component is
-# not 0, and 0.002 rounds to 1 out of 255 (0.51): the file must hold the
-# engine's result for the colour 1 1 1, not the red the chooser started from.
+# sample (tool bar), select the 4-connected distance map, click "Couleur
+# courante", type 0.002 in the chooser's red, green and blue fields, OK;
+# apply the map from the point the opening left at the centre (30, 18) with
+# the counter's 2; save as TGA and quit. The map paints the channels whose
+# component is not 0, and 0.002 rounds to 1 out of 255 (0.51): the file must
+# hold the engine's result for the colour 1 1 1, not the red the chooser
+# started from.
 #
 # usage: colour_chooser.sh MIRLAN MIRLAN_BATCH SOURCE_DIR
 source "$(dirname "$0")/e2e_lib.sh"
@@ -14,12 +15,10 @@ write_sample "$work/sample.ppm"
 engine_result "$work/expect.tga" distance4 1 1 1 30 18 2
 start_editor
 
-key ctrl+o
+click $open_button
 answer_chooser '^Ouvrir image$' sample.ppm
 key alt+t; for _ in 1 2 3 4; do key Down; done; key Right; key Return   # Distance (4 connexité)
-eval "$(xdotool getwindowgeometry --shell "$main" 2>/dev/null)"
-send mousemove $((X + 98)) $((Y + 410))   # "Couleur courante", in the left pane
-send click --window "$main" 1
+click 98 410   # "Couleur courante", in the left pane
 colours=$(wait_visible '^Couleur courante$')
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$colours" 2>/dev/null)"

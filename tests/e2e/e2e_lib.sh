@@ -59,6 +59,14 @@ wait_gone() {
   fail "window $1 did not close"
 }
 key() { send key --window "$main" "$@"; sleep 0.25; }
+click() {  # X Y in the main window: a left click there
+  eval "$(xdotool getwindowgeometry --shell "$main" 2>/dev/null)"
+  send mousemove $((X + $1)) $((Y + $2))
+  send click --window "$main" 1
+  sleep 0.25
+}
+# The tool bar's buttons, as click coordinates.
+open_button="26 42" bmp_button="69 42" tga_button="108 42"
 answer_chooser() {  # title regex, text typed over the whole field
   local chooser
   chooser=$(wait_visible "$1")

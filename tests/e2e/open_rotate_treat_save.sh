@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # End-to-end run of the real editor under the current DISPLAY, driven with X
-# key events only: open a sample through the file chooser by typing its name,
-# turn it a quarter clockwise, select and apply the negative, save as TGA,
-# undo the negative, save as BMP, quit. The two files are then read back with
-# GraphicsMagick and compared with the engine's result for the same steps.
+# key events and a click on the tool bar: open a sample through the file
+# chooser by typing its name, turn it a quarter clockwise, select and apply
+# the negative, save as TGA, undo the negative, save as BMP (tool bar), quit.
+# The two files are then read back with GraphicsMagick and compared with the
+# engine's result for the same steps.
 #
 # usage: open_rotate_treat_save.sh MIRLAN MIRLAN_BATCH SOURCE_DIR
 source "$(dirname "$0")/e2e_lib.sh"
@@ -21,7 +22,7 @@ key F4                                        # apply the current treatment
 key F7
 answer_chooser '^Enregistrer sous TGA$' out.tga
 key ctrl+z                                    # undo the negative
-key F6
+click $bmp_button                             # the tool bar's BMP button
 answer_chooser '^Enregistrer sous BMP$' out.bmp
 quit_editor
 

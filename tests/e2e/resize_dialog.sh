@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end run of the resize dialog with X key events: open the 61 x 37
 # sample, Ctrl+T, type 30 as the width (the height follows in proportion,
-# 18), Enter; save as TGA and quit. The file must hold the engine's resize
+# 18), Enter; save as TGA (tool bar) and quit. The file must hold the engine's resize
 # of the sample to 30 x 18.
 #
 # usage: resize_dialog.sh MIRLAN MIRLAN_BATCH SOURCE_DIR
@@ -15,7 +15,7 @@ key ctrl+o
 answer_chooser '^Ouvrir image$' sample.ppm
 type_width 30
 wait_gone "^Taille de l'image$"
-key F7
+click $tga_button   # the tool bar's TGA button
 answer_chooser '^Enregistrer sous TGA$' out.tga
 quit_editor
 
