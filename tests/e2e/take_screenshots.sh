@@ -96,6 +96,7 @@ key F4
 shot treatment_applied.png
 
 # The dialogs over the main window: where they open shows too.
+click 100 458   # the G slider: some green, which the chooser's swatches show
 click 98 410    # "Couleur courante"
 colours=$(find_window '^Couleur courante$')
 shot colour_chooser.png "$colours"
