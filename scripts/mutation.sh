@@ -39,7 +39,7 @@ build=$root/build-mutation
 declare -A covering=(
   [image]="test_image test_processing test_batch test_hardening"
   [processing]="test_processing test_batch"
-  [widgets]="test_widgets test_app e2e"
+  [widgets]="test_widgets test_app e2e test_hardening"
   [app]="test_app test_batch e2e test_hardening"
   [batch]="test_batch"
 )
