@@ -44,9 +44,6 @@ int ScaledSide(float zoom, int side) { return std::max(1, static_cast<int>(stati
 // Below a megabyte a copy is not worth a second thread.
 const size_t kCopyBytesPerThread = size_t(1) << 20;
 
-// A new copy of src, its bytes copied on every core into a buffer on huge
-// pages where the kernel has them (fewer page faults to map tens of
-// megabytes). Throws std::bad_alloc with nothing changed when memory is short.
 // src's pixels into dst's buffer, which holds as many bytes, on every core.
 void CopyPixels(const CImage &src, CImage &dst)
 {
@@ -56,6 +53,9 @@ void CopyPixels(const CImage &src, CImage &dst)
         });
 }
 
+// A new copy of src, its bytes copied on every core into a buffer on huge
+// pages where the kernel has them (fewer page faults to map tens of
+// megabytes). Throws std::bad_alloc with nothing changed when memory is short.
 CImage *CopyOf(const CImage &src)
 {
     std::unique_ptr<CImage> copy(new CImage());

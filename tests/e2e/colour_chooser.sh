@@ -21,14 +21,8 @@ key alt+t; for _ in 1 2 3 4; do key Down; done; key Right; key Return   # Distan
 click 98 410   # "Couleur courante", in the left pane
 colours=$(wait_visible '^Couleur courante$')
 sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$colours" 2>/dev/null)"
-for field in 48:0.002 80:0.002 111:0.002; do     # the fields' middle (y) in the window: value
-  send mousemove $((X + 175)) $((Y + ${field%:*}))
-  send click --window "$colours" 1
-  sleep 0.2
-  send key --window "$colours" ctrl+a
-  send type --window "$colours" --delay 40 "${field#*:}"
-  sleep 0.2
+for y in 48 80 111; do   # the red, green and blue fields' middle in the window
+  type_in "$colours" 175 "$y" 0.002
 done
 send key --window "$colours" Return
 wait_gone '^Couleur courante$'

@@ -59,11 +59,20 @@ wait_gone() {
   fail "window $1 did not close"
 }
 key() { send key --window "$main" "$@"; sleep 0.25; }
-click() {  # X Y in the main window: a left click there
-  eval "$(xdotool getwindowgeometry --shell "$main" 2>/dev/null)"
-  send mousemove $((X + $1)) $((Y + $2))
-  send click --window "$main" 1
+# Without a window manager no window gets the keyboard focus when shown: a
+# click sent to a window (whatever window lies on top there) gives it.
+click_in() {  # WINDOW X Y: a left click at (X, Y) in that window
+  eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null)"
+  send mousemove $((X + $2)) $((Y + $3))
+  send click --window "$1" 1
   sleep 0.25
+}
+click() { click_in "$main" "$@"; }  # X Y in the main window
+type_in() {  # WINDOW X Y TEXT: TEXT typed over the whole field at (X, Y)
+  click_in "$1" "$2" "$3"
+  send key --window "$1" ctrl+a
+  send type --window "$1" --delay 60 "$4"
+  sleep 0.2
 }
 # The tool bar's buttons, as click coordinates.
 open_button="26 42" bmp_button="69 42" tga_button="108 42"
@@ -116,16 +125,6 @@ type_width() {  # opens "Taille de l'image" (Ctrl+T), types WIDTH, confirms
   key ctrl+t
   dialog=$(wait_visible "^Taille de l'image$")
   sleep 0.5
-  # Without a window manager no window gets the keyboard focus when shown: a
-  # click sent to the dialog itself (whatever window lies on top there) puts
-  # it in the "Largeur" field (x 65, y 12, 100 x 25).
-  eval "$(xdotool getwindowgeometry --shell "$dialog" 2>/dev/null)"
-  send mousemove $((X + 150)) $((Y + 24))
-  send click --window "$dialog" 1
-  sleep 0.3
-  send key --window "$dialog" End
-  send key --window "$dialog" --repeat 6 --delay 20 BackSpace
-  send type --window "$dialog" --delay 60 "$1"
-  sleep 0.2
+  type_in "$dialog" 150 24 "$1"   # the "Largeur" field: x 65, y 12, 100 x 25
   send key --window "$dialog" Return
 }
