@@ -10,6 +10,7 @@ packages=(
   libbenchmark-dev                     # benchmarks
   xvfb xauth xdotool x11-utils x11-apps # virtual display and X events
   graphicsmagick netpbm                # independent image readers
+  fonts-dejavu-core fonts-dejavu-extra # the fonts the screenshots show
   dpkg-dev file lintian                # the Debian package: made, then checked
   desktop-file-utils man-db            # menu entry and manual pages checked
   valgrind clang libclang-rt-14-dev    # memory checks and fuzzing

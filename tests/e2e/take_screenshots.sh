@@ -25,6 +25,9 @@ captures=$(mktemp -d /tmp/mirlan_captures_XXXXXX)
 # left by an earlier run.
 HOME=$(mktemp -d /tmp/mirlan_home_XXXXXX)
 export HOME
+# The fonts the screenshots were taken with, whatever else the machine has.
+source "$source_dir/tests/e2e/pinned_fonts.sh"
+pin_fonts "$HOME/fontconfig"
 pid=
 cleanup() {
   if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid"; fi
