@@ -76,6 +76,12 @@ public:
     static int SaveTGA(CImage *img, const char *path);
     // img as an uncompressed Windows bitmap; returns kOk or kWriteFailed.
     static int SaveBMP(CImage *img, const char *path);
+    // img as a PNG file (8-bit grey, 24-bit colour or 32-bit with alpha);
+    // returns kOk or kWriteFailed.
+    static int SavePNG(CImage *img, const char *path);
+    // img as a JPEG file of the given quality (1 to 100), grey staying grey;
+    // returns kOk or kWriteFailed.
+    static int SaveJPEG(CImage *img, const char *path, int quality = 90);
 };
 
 #endif

@@ -1,5 +1,5 @@
-// pixel_decoders.h: the BMP and PNM decoders behind ReadImageFile, and the
-// checked helpers and byte source they share. A decoder asks its source for
+// pixel_decoders.h: the decoders behind ReadImageFile (one per row of the
+// formats table), and the checked helpers and byte source they share. A decoder asks its source for
 // the byte ranges it needs, never past the file's end, checks every value
 // from the file before it sizes an allocation or indexes a table, and never
 // throws: it returns a new image or null with the reason.
@@ -74,6 +74,28 @@ CImage *DecodeBmp(ByteSource &file, ReadError *error);
 // netpbm scales them. Bitmaps and grey maps give 8-bit images, pixmaps
 // 24-bit ones.
 CImage *DecodePnm(ByteSource &file, ReadError *error);
+
+// Truevision TGA: uncompressed and RLE-compressed true-colour (types 2, 10),
+// grey (3, 11) and colour-mapped (1, 9) pictures of 8, 15, 16, 24 or 32
+// bits. Grey gives 8-bit images, 32-bit files 32-bit ones with their alpha,
+// the others 24-bit.
+CImage *DecodeTga(ByteSource &file, ReadError *error);
+
+// PNG through libspng: every colour type and bit depth, palettes, tRNS,
+// interlacing. Grey gives 8-bit images, colour 24-bit ones, and any alpha
+// (a channel or tRNS) 32-bit red, green, blue, alpha. 16-bit samples are
+// rounded as (v * 255 + 32767) / 65535. Gamma and colour profiles are
+// ignored.
+CImage *DecodePng(ByteSource &file, ReadError *error);
+
+// JPEG through libjpeg-turbo: baseline and progressive, grey (8-bit
+// images), colour, CMYK and YCCK (24-bit), with djpeg's default settings;
+// the EXIF orientation is applied.
+CImage *DecodeJpeg(ByteSource &file, ReadError *error);
+
+// WebP through libwebp: lossy and lossless, 24-bit, or 32-bit with alpha;
+// an animation gives its first frame.
+CImage *DecodeWebp(ByteSource &file, ReadError *error);
 
 }  // namespace mirlan
 

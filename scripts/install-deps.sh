@@ -6,10 +6,12 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config ccache     # build
   libfltk1.3-dev libx11-dev            # toolkit
+  libspng-dev libjpeg62-turbo-dev libwebp-dev  # PNG, JPEG and WebP codecs
   libgtest-dev libgmock-dev googletest # tests
   libbenchmark-dev                     # benchmarks
   xvfb xauth xdotool x11-utils x11-apps # virtual display and X events
   graphicsmagick netpbm                # independent image readers
+  libjpeg-turbo-progs webp             # djpeg, cjpeg, cwebp, dwebp
   fonts-dejavu-core fonts-dejavu-extra # the fonts the screenshots show
   dpkg-dev file lintian                # the Debian package: made, then checked
   desktop-file-utils man-db            # menu entry and manual pages checked
@@ -17,7 +19,8 @@ packages=(
 )
 if [ "${1:-}" = "--run-only" ]; then
   # dpkg-dev and file: cpack reads the package's dependencies with them.
-  packages=(g++ cmake make libfltk1.3-dev libx11-dev dpkg-dev file)
+  packages=(g++ cmake make pkg-config libfltk1.3-dev libx11-dev
+            libspng-dev libjpeg62-turbo-dev libwebp-dev dpkg-dev file)
 fi
 
 missing=()
