@@ -76,9 +76,8 @@ CImage *DecodeBmp(ByteSource &file, ReadError *error);
 CImage *DecodePnm(ByteSource &file, ReadError *error);
 
 // Truevision TGA: uncompressed and RLE-compressed true-colour (types 2, 10),
-// grey (3, 11) and colour-mapped (1, 9) pictures of 8, 15, 16, 24 or 32
-// bits. Grey gives 8-bit images, 32-bit files 32-bit ones with their alpha,
-// the others 24-bit.
+// grey (3, 11) and colour-mapped (1, 9) pictures. Grey gives 8-bit images,
+// the others 24-bit ones.
 CImage *DecodeTga(ByteSource &file, ReadError *error);
 
 // PNG through libspng: every colour type and bit depth, palettes, tRNS,
