@@ -1,16 +1,17 @@
 // cmd_file.cpp: the commands of the "Fichier" menu and their tool-bar twins:
-// open through the file chooser, save as BMP or TGA, close, quit; the
-// question asked before a changed picture is dropped. Also the default modal
-// dialogs behind the hooks of commands.h.
+// open through the file chooser, save in each format the formats table
+// writes, close, quit; the question asked before a changed picture is
+// dropped. Also the default modal dialogs behind the hooks of commands.h.
+#include <cstdlib>
 #include <cstring>
 #include <string>
-#include <strings.h>
 
 #include <FL/fl_ask.H>
 
 #include "app/commands.h"
 #include "app/file_dialogs.h"
 #include "app/mirlan_ui.h"
+#include "image/formats.h"
 
 namespace {
 
@@ -25,36 +26,58 @@ int ToolkitSaveQuestion(const char *question)
     return fl_choice("%s", "Annuler", "Enregistrer…", "Ne pas enregistrer", question);
 }
 
-const char kSaveFailed[] = "Erreur lors de l'enregistrement de l'image !";
-const char kShortMemory[] = "Mémoire insuffisante.";
-
-using Writer = int (*)(CImage *, const char *);
-
-bool EndsWith(const std::string &path, const char *suffix)
+// Asks again until the answer is a whole number from 1 to 100.
+int ToolkitJpegQuality(int proposed)
 {
-    const size_t n = std::strlen(suffix);
-    return path.size() >= n && strcasecmp(path.c_str() + path.size() - n, suffix) == 0;
+    std::string answer = std::to_string(proposed);
+    for (;;) {
+        fl_message_title("Qualité JPEG");
+        const char *typed = fl_input("Qualité de l'image JPEG (1 à 100) :", answer.c_str());
+        if (!typed)
+            return 0;
+        answer = typed;
+        char *end = nullptr;
+        const long quality = std::strtol(typed, &end, 10);
+        if (end != typed && !*end && quality >= 1 && quality <= 100)
+            return int(quality);
+        fl_message_title("Qualité JPEG");
+        fl_alert("La qualité doit être un nombre entier de 1 à 100.");
+    }
 }
 
-// Asks for a path and writes the image there with writer (by default, the one
-// the chosen name's extension calls for). Only a file actually written becomes
-// the one the status line and the histogram page name, and leaves the picture
-// unchanged since saved. Returns whether the file was written.
-bool SaveAs(CMirlanUI *ui, const char *title, const char *pattern, Writer writer)
+const char kSaveFailed[] = "Erreur lors de l'enregistrement de l'image !";
+const char kShortMemory[] = "Mémoire insuffisante.";
+const int kProposedJpegQuality = 90;
+
+// Asks for a path and writes the image there in format (or, when null, in the
+// format the chosen name's extension calls for, TGA for an unknown one). Only
+// a file actually written becomes the one the status line and the histogram
+// page name, and leaves the picture unchanged since saved. Returns whether
+// the file was written.
+bool SaveAs(CMirlanUI *ui, const char *title, const mirlan::ImageFormat *format)
 {
     CImage *img = ui->getImage();
     if (!img)
         return false;
     WaitCursor wait;
-    const char *chosen = choose_file_dialog(title, pattern, nullptr, 0);
+    const std::string pattern = format ? mirlan::ChooserPattern({format}) : mirlan::ChooserPattern(mirlan::WritableFormats());
+    const char *chosen = choose_file_dialog(title, pattern.c_str(), nullptr, 0);
     if (!chosen)
         return false;
     std::string path(chosen);  // the chooser reuses its buffer
-    if (!writer)
-        writer = EndsWith(path, ".bmp") ? CImage::SaveBMP : CImage::SaveTGA;
+    if (!format)
+        format = mirlan::WritableFormatOfName(path.c_str());
+    if (!format)
+        format = mirlan::FormatNamed("TGA");
+    mirlan::WriteOptions options;
+    if (format == mirlan::FormatNamed("JPEG")) {
+        options.jpegQuality = jpeg_quality_dialog(kProposedJpegQuality);
+        if (!options.jpegQuality)
+            return false;
+    }
     int status = CImage::kWriteFailed;
     RunOrAlert(kSaveFailed, [&] {
-        status = writer(img, path.c_str());
+        status = format->write(img, path.c_str(), options);
         if (status != CImage::kOk)
             alert_dialog(kSaveFailed);
     });
@@ -67,8 +90,11 @@ bool SaveAs(CMirlanUI *ui, const char *title, const char *pattern, Writer writer
     return true;
 }
 
-void SaveBMP(CMirlanUI *ui) { SaveAs(ui, "Enregistrer sous BMP", "*.{bmp}", CImage::SaveBMP); }
-void SaveTGA(CMirlanUI *ui) { SaveAs(ui, "Enregistrer sous TGA", "*.{tga}", CImage::SaveTGA); }
+// "Enregistrer sous BMP", and so on for each format.
+void SaveIn(CMirlanUI *ui, const mirlan::ImageFormat *format)
+{
+    SaveAs(ui, (std::string("Enregistrer sous ") + format->name).c_str(), format);
+}
 
 }  // namespace
 
@@ -82,6 +108,7 @@ void AlertShortMemory(const char *failure)
 char *(*choose_file_dialog)(const char *, const char *, const char *, int) = ChooseFile;
 void (*alert_dialog)(const char *) = ToolkitAlert;
 int (*save_question_dialog)(const char *) = ToolkitSaveQuestion;
+int (*jpeg_quality_dialog)(int) = ToolkitJpegQuality;
 
 bool CMirlanUI::askToSaveChanges()
 {
@@ -94,7 +121,7 @@ bool CMirlanUI::askToSaveChanges()
     case kDiscard:
         return true;
     case kSave:
-        return SaveAs(this, "Enregistrer sous", "*.{tga,bmp}", nullptr);
+        return SaveAs(this, "Enregistrer sous", nullptr);
     default:
         return false;
     }
@@ -104,7 +131,8 @@ void choose_file()
 {
     if (!cvui->askToSaveChanges())
         return;
-    char *path = choose_file_dialog("Ouvrir image", "*.{bm,bmp,pgm,ppm,tga}", nullptr, 0);
+    const std::string pattern = mirlan::ChooserPattern(mirlan::ReadableFormats());
+    char *path = choose_file_dialog("Ouvrir image", pattern.c_str(), nullptr, 0);
     if (!path)
         return;
     // A failed opening keeps the picture, and with it its changes.
@@ -117,10 +145,12 @@ void choose_file()
 void CMirlanUI::cb_mnu_open(Fl_Menu_ *, void *) { choose_file(); }
 void CMirlanUI::cb_bt_open(Fl_Button *, void *) { choose_file(); }
 
-void CMirlanUI::cb_Bitmap(Fl_Menu_ *o, void *) { SaveBMP(FromMenuBar(o)); }
-void CMirlanUI::cb_bt_bmp(Fl_Button *o, void *) { SaveBMP(FromPanel(o)); }
-void CMirlanUI::cb_Targa(Fl_Menu_ *o, void *) { SaveTGA(FromMenuBar(o)); }
-void CMirlanUI::cb_bt_tga(Fl_Button *o, void *) { SaveTGA(FromPanel(o)); }
+void CMirlanUI::cb_SaveIn(Fl_Menu_ *o, void *format)
+{
+    SaveIn(FromMenuBar(o), static_cast<const mirlan::ImageFormat *>(format));
+}
+void CMirlanUI::cb_bt_bmp(Fl_Button *o, void *) { SaveIn(FromPanel(o), mirlan::FormatNamed("BMP")); }
+void CMirlanUI::cb_bt_tga(Fl_Button *o, void *) { SaveIn(FromPanel(o), mirlan::FormatNamed("TGA")); }
 
 // Drops the image from every view and returns to the no-image state, once
 // the user has had the chance to save a changed picture.

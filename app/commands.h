@@ -21,6 +21,10 @@ extern void (*alert_dialog)(const char *message);
 // The question asked before a changed picture is dropped (fl_choice by
 // default): returns 0 to cancel, 1 to save first, 2 to go on without saving.
 extern int (*save_question_dialog)(const char *question);
+// The JPEG quality question (a small input box by default): proposes
+// `proposed` and returns the quality chosen, 1 to 100, or 0 when the user
+// cancels.
+extern int (*jpeg_quality_dialog)(int proposed);
 // The colour chooser (ChooseColour by default): starts from r, g, b and
 // writes the choice back; returns 0 when the user cancels.
 extern int (*color_chooser_dialog)(const char *title, unsigned char &r, unsigned char &g,

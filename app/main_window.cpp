@@ -5,8 +5,12 @@
 
 #include <FL/Enumerations.H>
 
+#include <cstring>
+#include <string>
+
 #include "app/commands.h"
 #include "app/icons.h"
+#include "image/formats.h"
 #include "version.h"
 
 // Every labelled item of the menu bar: normal label, font 0, size 12, black.
@@ -14,12 +18,12 @@
     { label, key, (Fl_Callback *)(cb), 0, flags, FL_NORMAL_LABEL, 0, 12, FL_BLACK }
 #define MIRLAN_END { 0, 0, 0, 0, 0, 0, 0, 0, 0 }
 
-Fl_Menu_Item CMirlanUI::menu_menuBar[56] = {
+// "Enregistrer sous" gets an item a writable format at construction
+// (addSaveItems), from the formats table.
+Fl_Menu_Item CMirlanUI::menu_menuBar[54] = {
     MIRLAN_ITEM("&Fichier", 0, 0, FL_SUBMENU),
     MIRLAN_ITEM("&Ouvrir", FL_CTRL + 'o', CMirlanUI::cb_mnu_open, 0),
     MIRLAN_ITEM("&Enregistrer sous", 0, 0, FL_SUBMENU),
-    MIRLAN_ITEM("Bitmap &BMP", FL_F + 6, CMirlanUI::cb_Bitmap, 0),
-    MIRLAN_ITEM("Targa &TGA", FL_F + 7, CMirlanUI::cb_Targa, 0),
     MIRLAN_END,
     MIRLAN_ITEM("&Fermer", FL_CTRL + 'd', CMirlanUI::cb_mnu_close, 0),
     MIRLAN_ITEM("&Quitter", FL_CTRL + 'q', CMirlanUI::cb_Quitter, 0),
@@ -89,20 +93,59 @@ Fl_Menu_Item CMirlanUI::menu_tb_histos[5] = {
 #undef MIRLAN_LAYER
 #undef MIRLAN_END
 
-Fl_Menu_Item *CMirlanUI::mnu_open = CMirlanUI::menu_menuBar + 1;
-Fl_Menu_Item *CMirlanUI::mnu_saveas = CMirlanUI::menu_menuBar + 2;
-Fl_Menu_Item *CMirlanUI::mnu_close = CMirlanUI::menu_menuBar + 6;
-Fl_Menu_Item *CMirlanUI::mnu_image = CMirlanUI::menu_menuBar + 9;
-Fl_Menu_Item *CMirlanUI::mnu_BW = CMirlanUI::menu_menuBar + 11;
-Fl_Menu_Item *CMirlanUI::mnu_NG = CMirlanUI::menu_menuBar + 12;
-Fl_Menu_Item *CMirlanUI::mnu_RVB = CMirlanUI::menu_menuBar + 13;
-Fl_Menu_Item *CMirlanUI::mnu_previewTraitement = CMirlanUI::menu_menuBar + 29;
-Fl_Menu_Item *CMirlanUI::mnu_applyTraitement = CMirlanUI::menu_menuBar + 30;
-Fl_Menu_Item *CMirlanUI::mnu_affichage = CMirlanUI::menu_menuBar + 45;
+Fl_Menu_Item *CMirlanUI::mnu_open;
+Fl_Menu_Item *CMirlanUI::mnu_saveas;
+Fl_Menu_Item *CMirlanUI::mnu_close;
+Fl_Menu_Item *CMirlanUI::mnu_image;
+Fl_Menu_Item *CMirlanUI::mnu_BW;
+Fl_Menu_Item *CMirlanUI::mnu_NG;
+Fl_Menu_Item *CMirlanUI::mnu_RVB;
+Fl_Menu_Item *CMirlanUI::mnu_previewTraitement;
+Fl_Menu_Item *CMirlanUI::mnu_applyTraitement;
+Fl_Menu_Item *CMirlanUI::mnu_affichage;
 Fl_Menu_Item *CMirlanUI::rb_lum = CMirlanUI::menu_tb_histos + 0;
 Fl_Menu_Item *CMirlanUI::rb_rouge = CMirlanUI::menu_tb_histos + 1;
 Fl_Menu_Item *CMirlanUI::rb_vert = CMirlanUI::menu_tb_histos + 2;
 Fl_Menu_Item *CMirlanUI::rb_bleu = CMirlanUI::menu_tb_histos + 3;
+
+namespace {
+
+// The keys of the save commands that have one.
+int SaveShortcut(const mirlan::ImageFormat &format)
+{
+    if (std::strcmp(format.name, "BMP") == 0)
+        return FL_F + 6;
+    return std::strcmp(format.name, "TGA") == 0 ? FL_F + 7 : 0;
+}
+
+}  // namespace
+
+// Adding items makes the menu bar work on its own copy of the table.
+void CMirlanUI::addSaveItems()
+{
+    for (const mirlan::ImageFormat *format : mirlan::WritableFormats()) {
+        const std::string path = std::string("&Fichier/&Enregistrer sous/") + format->saveLabel;
+        menuBar->add(path.c_str(), SaveShortcut(*format), (Fl_Callback *)cb_SaveIn, const_cast<mirlan::ImageFormat *>(format));
+    }
+}
+
+// The items the availability rules and commands reach, found in the menu
+// bar's copy by their callback, or by their label for a submenu.
+void CMirlanUI::findMenuItems()
+{
+    auto byCallback = [this](Fl_Callback *cb) { return const_cast<Fl_Menu_Item *>(menuBar->find_item(cb)); };
+    auto byLabel = [this](const char *path) { return const_cast<Fl_Menu_Item *>(menuBar->find_item(path)); };
+    mnu_open = byCallback((Fl_Callback *)cb_mnu_open);
+    mnu_saveas = byLabel("&Fichier/&Enregistrer sous");
+    mnu_close = byCallback((Fl_Callback *)cb_mnu_close);
+    mnu_image = byLabel("&Image");
+    mnu_BW = byCallback((Fl_Callback *)cb_mnu_BW);
+    mnu_NG = byCallback((Fl_Callback *)cb_mnu_NG);
+    mnu_RVB = byCallback((Fl_Callback *)cb_mnu_RVB);
+    mnu_previewTraitement = byCallback((Fl_Callback *)cb_mnu_previewTraitement);
+    mnu_applyTraitement = byCallback((Fl_Callback *)cb_mnu_applyTraitement);
+    mnu_affichage = byLabel("&Affichage");
+}
 
 namespace {
 
@@ -169,6 +212,8 @@ CMirlanUI::CMirlanUI()
     menuBar->box(FL_THIN_UP_BOX);
     menuBar->labelsize(12);
     menuBar->menu(menu_menuBar);
+    addSaveItems();
+    findMenuItems();
     buildStatusLine();
     buildToolBar();
     win_main->end();

@@ -142,8 +142,9 @@ public:
         return static_cast<CMirlanUI *>(w->user_data());
     }
 
-    // Static menu tables and the item pointers into them.
-    static Fl_Menu_Item menu_menuBar[56];
+    // Static menu tables, and the item pointers into them (for the menu bar,
+    // into its own copy, found when the window is built).
+    static Fl_Menu_Item menu_menuBar[54];
     static Fl_Menu_Item menu_tb_histos[5];
     static Fl_Menu_Item *mnu_open;
     static Fl_Menu_Item *mnu_saveas;
@@ -203,8 +204,7 @@ public:
     // Items of the main menu bar.
     static void cb_win_main(Fl_Double_Window *, void *);
     static void cb_mnu_open(Fl_Menu_ *, void *);
-    static void cb_Bitmap(Fl_Menu_ *, void *);
-    static void cb_Targa(Fl_Menu_ *, void *);
+    static void cb_SaveIn(Fl_Menu_ *, void *format);
     static void cb_mnu_close(Fl_Menu_ *, void *);
     static void cb_Quitter(Fl_Menu_ *, void *);
     static void cb_Annuler(Fl_Menu_ *, void *);
@@ -249,6 +249,8 @@ private:
     void buildTabs();
     void buildStatusLine();
     void buildToolBar();
+    void addSaveItems();
+    void findMenuItems();
     void setStartState();
 };
 

@@ -1,9 +1,9 @@
 // main.cpp: mirlan-batch, the editor's operations from the command line.
-//   mirlan-batch INPUT OUTPUT [OPERATION [VALUES]]...
+//   mirlan-batch [--quality N] INPUT OUTPUT [OPERATION [VALUES]]...
 // INPUT is opened exactly as the editor opens a file, the operations run in
-// order with the editor's own engine calls, and OUTPUT is written as TGA or
-// BMP (by its extension) with the editor's writers, which replace the file
-// only once it is whole. Needs no display.
+// order with the editor's own engine calls, and OUTPUT is written in the
+// format its extension names with the editor's writers, which replace the
+// file only once it is whole. Needs no display.
 #include <signal.h>
 #include <unistd.h>
 
@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "batch/operations.h"
+#include "image/formats.h"
 #include "image/image.h"
 #include "image/image_file.h"
 #include "version.h"
@@ -56,7 +57,7 @@ void UseHugePages(char **argv)
 }
 
 // Why the input could not be opened, in the user's words.
-std::string ReadFailure(const char *path, mirlan::ReadError error)
+std::string ReadFailure(const char *path, mirlan::ReadError error, const mirlan::ImageFormat *format)
 {
     const std::string file = std::string("« ") + path + " »";
     switch (error) {
@@ -67,15 +68,44 @@ std::string ReadFailure(const char *path, mirlan::ReadError error)
     case mirlan::ReadError::kNoMemory:
         return "mémoire insuffisante pour charger l'image " + file;
     default:
-        return "impossible de charger l'image " + file + " : format non reconnu ou fichier endommagé";
+        if (format)
+            return "impossible de charger l'image " + file + " : fichier " + format->name + " endommagé ou incomplet";
+        return "impossible de charger l'image " + file + " : format non reconnu";
     }
 }
 
 const char kNoMemory[] = "mémoire insuffisante pour traiter l'image";
 
-int Save(CImage *img, const char *path, int type)
+// The extensions mirlan-batch writes, for its messages: ".png, .jpg, ..., .tga".
+std::string WritableExtensions()
 {
-    return type == CImage::kTypeTGA ? CImage::SaveTGA(img, path) : CImage::SaveBMP(img, path);
+    std::string list;
+    for (const mirlan::ImageFormat *format : mirlan::WritableFormats())
+        for (const std::string &extension : mirlan::Extensions(*format))
+            list += (list.empty() ? "." : ", .") + extension;
+    return list;
+}
+
+// Takes "--quality N" out of the arguments; false with a message when N is
+// not a whole number from 1 to 100.
+bool TakeQuality(std::vector<const char *> &args, mirlan::WriteOptions &options, std::string &error)
+{
+    for (auto it = args.begin(); it != args.end();) {
+        if (std::strcmp(*it, "--quality") != 0) {
+            ++it;
+            continue;
+        }
+        const char *value = it + 1 != args.end() ? it[1] : "";
+        char *end = nullptr;
+        const long quality = std::strtol(value, &end, 10);
+        if (!*value || *end || quality < 1 || quality > 100) {
+            error = std::string("la qualité JPEG « ") + value + " » doit être un entier de 1 à 100";
+            return false;
+        }
+        options.jpegQuality = int(quality);
+        it = args.erase(it, it + 2);
+    }
+    return true;
 }
 
 }  // namespace
@@ -92,17 +122,21 @@ int main(int argc, char **argv)
             std::printf("mirlan-batch %s (build %s)\n", MIRLAN_VERSION, MIRLAN_BUILD);
             return kSuccess;
         }
-    if (argc < 3)
-        return Fail(kBadCommandLine, "il faut une image d'entrée et une image de sortie (voir --help)");
-    const char *input = argv[1];
-    const char *output = argv[2];
-    const int outputType = CImage::GetType(output);
-    if (outputType != CImage::kTypeTGA && outputType != CImage::kTypeBMP)
-        return Fail(kBadCommandLine, std::string("la sortie « ") + output +
-                                         " » doit finir par .tga ou .bmp");
-    std::vector<batch::Step> steps;
+    std::vector<const char *> args(argv + 1, argv + argc);
+    mirlan::WriteOptions options;
     std::string error;
-    if (!batch::ParseSteps(argc - 3, argv + 3, steps, error))
+    if (!TakeQuality(args, options, error))
+        return Fail(kBadCommandLine, error);
+    if (args.size() < 2)
+        return Fail(kBadCommandLine, "il faut une image d'entrée et une image de sortie (voir --help)");
+    const char *input = args[0];
+    const char *output = args[1];
+    const mirlan::ImageFormat *outputFormat = mirlan::WritableFormatOfName(output);
+    if (!outputFormat)
+        return Fail(kBadCommandLine, std::string("la sortie « ") + output + " » doit finir par " +
+                                         WritableExtensions());
+    std::vector<batch::Step> steps;
+    if (!batch::ParseSteps(int(args.size()) - 2, args.data() + 2, steps, error))
         return Fail(kBadCommandLine, error);
 
     UseHugePages(argv);
@@ -111,12 +145,13 @@ int main(int argc, char **argv)
     // with a message and the output file untouched.
     try {
         mirlan::ReadError why = mirlan::ReadError::kNone;
-        std::unique_ptr<CImage> img(mirlan::ReadImageFile(input, &why));
+        const mirlan::ImageFormat *inputFormat = nullptr;
+        std::unique_ptr<CImage> img(mirlan::ReadImageFile(input, &why, &inputFormat));
         if (!img)
-            return Fail(kFailed, ReadFailure(input, why));
+            return Fail(kFailed, ReadFailure(input, why, inputFormat));
         if (!batch::RunSteps(img.get(), steps, error))
             return Fail(kFailed, error);
-        if (Save(img.get(), output, outputType) != CImage::kOk)
+        if (outputFormat->write(img.get(), output, options) != CImage::kOk)
             return Fail(kFailed, std::string("impossible d'écrire « ") + output + " »");
     } catch (const std::bad_alloc &) {
         return Fail(kFailed, kNoMemory);

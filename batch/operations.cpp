@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "image/formats.h"
 #include "image/image.h"
 #include "processing/ti.h"
 
@@ -201,15 +202,29 @@ bool RunSteps(CImage *img, const std::vector<Step> &steps, std::string &error)
 
 void PrintHelp(std::FILE *out)
 {
-    std::fputs("Usage : mirlan-batch ENTRÉE SORTIE [OPÉRATION [VALEURS]]...\n"
-               "\n"
-               "Ouvre ENTRÉE (.bmp, .ppm, .pgm ou .tga) comme l'éditeur Mirlan, applique les\n"
-               "opérations dans l'ordre donné et enregistre le résultat dans SORTIE, au format\n"
-               "TGA ou BMP selon son extension (.tga ou .bmp). SORTIE n'est remplacé que si\n"
-               "tout a réussi.\n"
-               "\n"
-               "Opérations :\n",
-               out);
+    std::string read, written;
+    for (const mirlan::ImageFormat &format : mirlan::Formats()) {
+        read += (read.empty() ? "" : ", ") + std::string(format.name);
+        for (const std::string &extension : mirlan::Extensions(format))
+            if (format.write)
+                written += (written.empty() ? "." : ", .") + extension;
+    }
+    std::fprintf(out,
+                 "Usage : mirlan-batch [--quality N] ENTRÉE SORTIE [OPÉRATION [VALEURS]]...\n"
+                 "\n"
+                 "Ouvre ENTRÉE comme l'éditeur Mirlan, applique les opérations dans l'ordre\n"
+                 "donné et enregistre le résultat dans SORTIE, qui n'est remplacé que si tout\n"
+                 "a réussi.\n"
+                 "\n"
+                 "Formats lus (reconnus à leur contenu, quel que soit le nom) :\n"
+                 "  %s\n"
+                 "Formats écrits (choisis par l'extension de SORTIE) :\n"
+                 "  %s\n"
+                 "\n"
+                 "  --quality N   qualité d'une SORTIE JPEG, de 1 à 100 (90 par défaut)\n"
+                 "\n"
+                 "Opérations :\n",
+                 read.c_str(), written.c_str());
     for (const Operation &op : kOperations) {
         std::string usage = op.name;
         for (const Parameter &p : op.parameters)

@@ -1,10 +1,13 @@
 // fuzz_input.h: what the fuzz targets do with one input, shared with the
 // test that replays their corpora and past crashes. The bytes are written
-// to a scratch file and opened as the program opens a file, through
-// ReadImageFile; an inconsistent result returns what is wrong with it.
+// to a scratch file and read as the programs read a file: through
+// ReadImageFile (open_image), or by the decoder of the formats table's row
+// that the first byte picks (decode). An inconsistent result returns what
+// is wrong with it.
 #ifndef MIRLAN_FUZZ_INPUT_H
 #define MIRLAN_FUZZ_INPUT_H
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -13,50 +16,44 @@
 #include <memory>
 #include <string>
 
+#include "image/formats.h"
 #include "image/image.h"
 #include "image/image_file.h"
+#include "image/pixel_decoders.h"
 
 namespace mirlan_fuzz {
 
 inline volatile unsigned checksum_sink;  // keeps the loop that reads every pixel
 
-// Readers size the picture from its header and fill what a short TGA lacks
-// or a run-length BMP skips, so a few bytes may rightly ask for gigabytes:
-// such inputs are skipped to keep each run fast.
-inline bool AsksForHugePicture(const uint8_t *d, size_t n, const std::string &ext)
-{
-    auto le = [d](size_t at, int bytes) {
-        int64_t v = 0;
-        for (int i = bytes - 1; i >= 0; --i)
-            v = v << 8 | d[at + i];
-        return bytes == 4 ? std::llabs(int32_t(v)) : v;
-    };
-    const bool core = ext == ".bmp" && n >= 26 && le(14, 4) == 12;
-    const int64_t pixels = ext == ".tga" && n >= 18 ? le(12, 2) * le(14, 2)
-                           : core                   ? le(18, 2) * le(20, 2)
-                           : ext == ".bmp" && n >= 26 ? le(18, 4) * le(22, 4) : 0;
-    return pixels > (int64_t(1) << 16);
-}
+// A few bytes may rightly ask for gigabytes of pixels: pictures above 65536
+// pixels are refused as too large while a check runs, so that every run is
+// fast and the memory limit only catches runaway allocations.
+struct SmallPicturesOnly {
+    SmallPicturesOnly() { mirlan::LimitPicturePixels(uint64_t(1) << 16); }
+    ~SmallPicturesOnly() { mirlan::LimitPicturePixels(UINT64_MAX); }
+};
 
-// Opens the bytes saved as a file of extension ext, removed right after: a
-// refusal must say why, a read must give a whole picture (32 bits only from
-// a BMP), every byte of which is read so that the sanitizers see a short buffer.
-inline const char *OpenInput(const uint8_t *d, size_t n, const std::string &ext)
+// The bytes as a scratch file, removed when done.
+struct ScratchFile {
+    std::string path = "/tmp/mirlan_fuzz_" + std::to_string(getpid());
+    ScratchFile(const uint8_t *d, size_t n)
+    {
+        FILE *f = std::fopen(path.c_str(), "wb");
+        if (!f || std::fwrite(d, 1, n, f) != n || std::fclose(f) != 0)
+            std::abort();
+    }
+    ~ScratchFile() { unlink(path.c_str()); }
+};
+
+// A refusal must say why; a read must give a whole picture of 8, 24 or 32
+// bits, every byte of which is read so that the sanitizers see a short buffer.
+inline const char *Check(const CImage *img, mirlan::ReadError error)
 {
-    if (AsksForHugePicture(d, n, ext))
-        return nullptr;
-    const std::string path = "/tmp/mirlan_fuzz_" + std::to_string(getpid()) + ext;
-    FILE *f = std::fopen(path.c_str(), "wb");
-    if (!f || std::fwrite(d, 1, n, f) != n || std::fclose(f) != 0)
-        std::abort();
-    mirlan::ReadError error = mirlan::ReadError::kNone;
-    std::unique_ptr<CImage> img(mirlan::ReadImageFile(path.c_str(), &error));
-    unlink(path.c_str());
     if (!img)
         return error == mirlan::ReadError::kNone ? "a refusal without its reason" : nullptr;
     if (error != mirlan::ReadError::kNone || img->width < 1 || img->height < 1 || !img->data ||
-        !(img->bpp == 8 || img->bpp == 24 || (img->bpp == 32 && ext == ".bmp")))
-        return "a read with an error, or without a whole picture of a depth its format gives";
+        !(img->bpp == 8 || img->bpp == 24 || img->bpp == 32))
+        return "a read with an error, or without a whole picture";
     unsigned sum = 0;
     for (size_t i = 0; i < img->ByteCount(); ++i)
         sum = sum * 31 + img->data[i];
@@ -64,11 +61,35 @@ inline const char *OpenInput(const uint8_t *d, size_t n, const std::string &ext)
     return nullptr;
 }
 
-// The first byte picks the extension, and so the reader; the rest is the file.
-inline const char *OpenSelected(const uint8_t *d, size_t n)
+// The bytes as a whole file, opened as the programs open one.
+inline const char *OpenInput(const uint8_t *d, size_t n)
 {
-    static const char *const kExtensions[] = {".bmp", ".ppm", ".pgm", ".tga"};
-    return n == 0 ? nullptr : OpenInput(d + 1, n - 1, kExtensions[d[0] & 3]);
+    SmallPicturesOnly limit;
+    ScratchFile file(d, n);
+    mirlan::ReadError error = mirlan::ReadError::kNone;
+    std::unique_ptr<CImage> img(mirlan::ReadImageFile(file.path.c_str(), &error));
+    return Check(img.get(), error);
+}
+
+// The first byte picks a row of the formats table; its decoder reads the rest.
+inline const char *DecodeInput(const uint8_t *d, size_t n)
+{
+    if (n == 0)
+        return nullptr;
+    const mirlan::ImageFormat &format = mirlan::Formats()[d[0] % mirlan::Formats().size()];
+    SmallPicturesOnly limit;
+    ScratchFile file(d + 1, n - 1);
+    const int fd = open(file.path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        std::abort();
+    mirlan::ReadError error = mirlan::ReadError::kNone;
+    std::unique_ptr<CImage> img;
+    {
+        mirlan::ByteSource source(fd, n - 1);
+        img.reset(format.decode(source, &error));
+    }
+    close(fd);
+    return Check(img.get(), error);
 }
 
 }  // namespace mirlan_fuzz

@@ -1,14 +1,16 @@
-// fuzz_target.cpp: libFuzzer target for ReadImageFile. As fuzz_open_image
-// the first input byte picks the extension (.bmp, .ppm, .pgm or .tga) and so
-// the reader; as fuzz_load_tga (MIRLAN_FUZZ_TGA) every input is a .tga file.
+// fuzz_target.cpp: libFuzzer target for the file readers. As fuzz_open_image
+// every input is a whole file read through ReadImageFile, whose content
+// picks the decoder; as fuzz_decode (MIRLAN_FUZZ_DECODE) the first byte
+// picks a row of the formats table and its decoder reads the rest, whatever
+// the signature says.
 #include "fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-#ifdef MIRLAN_FUZZ_TGA
-    const char *fault = mirlan_fuzz::OpenInput(data, size, ".tga");
+#ifdef MIRLAN_FUZZ_DECODE
+    const char *fault = mirlan_fuzz::DecodeInput(data, size);
 #else
-    const char *fault = mirlan_fuzz::OpenSelected(data, size);
+    const char *fault = mirlan_fuzz::OpenInput(data, size);
 #endif
     if (fault) {
         std::fprintf(stderr, "inconsistent result: %s\n", fault);

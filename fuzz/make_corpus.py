@@ -1,13 +1,20 @@
 #!/usr/bin/env python3
 """Writes the seed corpora of the fuzz targets into fuzz/corpus/: small TGA,
-BMP, PPM and PGM files of our own making, valid ones of every depth and
-layout the readers handle and a few broken ones (short, lying headers).
-Inputs of the open_image target start with one byte that picks the
-extension (0 .bmp, 1 .ppm, 2 .pgm, 3 .tga). The output is the same on every
-run: `python3 fuzz/make_corpus.py`."""
+BMP, PPM, PGM and PNG files of our own making, JPEG and WebP files made by
+cjpeg and cwebp, valid ones of every depth and layout the readers handle
+and a few broken ones (short, lying headers). Inputs of open_image are whole
+files; inputs of decode start with one byte that picks the row of the
+formats table whose decoder reads the rest (FORMATS below, in the table's
+order; the replay test checks it). The output is the same on every run:
+`python3 fuzz/make_corpus.py`."""
 
 import os
 import struct
+import subprocess
+import tempfile
+import zlib
+
+FORMATS = ["PNG", "JPEG", "WebP", "BMP", "PNM", "TGA"]
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 W, H = 5, 3
@@ -129,6 +136,53 @@ def pnm(kind, maxval=255):
     return head.encode() + body
 
 
+def png(colour_type, depth=8, interlace=0, plte=None, trns=None):
+    channels = {0: 1, 2: 3, 3: 1, 4: 2, 6: 4}[colour_type]
+    raw = b""
+    for y in range(H):
+        row = []
+        for x in range(W):
+            r, g, b = pixel(x, y)
+            row += {0: [r], 2: [r, g, b], 3: [(x + y) % 4], 4: [r, 200], 6: [r, g, b, 100]}[colour_type]
+        if depth == 16:
+            raw += b"\0" + b"".join(struct.pack(">H", v * 257) for v in row)
+        elif depth < 8:
+            acc, n, packed = 0, 0, b""
+            for v in row:
+                acc, n = (acc << depth) | (v & ((1 << depth) - 1)), n + depth
+                if n == 8:
+                    packed, acc, n = packed + bytes([acc]), 0, 0
+            raw += b"\0" + packed + (bytes([acc << (8 - n)]) if n else b"")
+        else:
+            raw += b"\0" + bytes(row)
+    del channels
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    ihdr = struct.pack(">IIBBBBB", W, H, depth, colour_type, 0, 0, interlace)
+    out = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr)
+    if plte is not None:
+        out += chunk(b"PLTE", plte)
+    if trns is not None:
+        out += chunk(b"tRNS", trns)
+    return out + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
+
+
+def made_by(tool, args, source):
+    """A file made by tool from a PPM of the seed picture, or None without it."""
+    with tempfile.TemporaryDirectory() as tmp:
+        src, out = os.path.join(tmp, "in.ppm"), os.path.join(tmp, "out")
+        with open(src, "wb") as f:
+            f.write(source)
+        try:
+            subprocess.run([tool] + args + ["-o" if tool == "cwebp" else "-outfile", out, src],
+                           check=True, capture_output=True)
+        except (OSError, subprocess.CalledProcessError):
+            return None
+        with open(out, "rb") as f:
+            return f.read()
+
+
 def write(folder, name, content):
     path = os.path.join(HERE, "corpus", folder)
     os.makedirs(path, exist_ok=True)
@@ -151,9 +205,6 @@ def main():
         "short_pixels.tga": tga(24)[:30],
         "short_header.tga": tga(24)[:11],
     }
-    for name, content in tgas.items():
-        write("load_tga", name, content)
-
     opens = {
         "bmp24": (0, bmp(24)),
         "bmp32": (0, bmp(32)),
@@ -184,8 +235,29 @@ def main():
         "tga8": (3, tga(8, 3)),
         "tga32_short": (3, tga(32)[:40]),
     }
-    for name, (selector, content) in opens.items():
-        write("open_image", name, bytes([selector]) + content)
+    # The old selector of these seeds: 0 BMP, 1 PPM, 2 PGM, 3 TGA.
+    files = {name + (".bmp", ".ppm", ".pgm", ".tga")[selector]: content for name, (selector, content) in opens.items()}
+    files.update(tgas)
+    files.update({
+        "grey8.png": png(0),
+        "grey1.png": png(0, 1),
+        "rgb16.png": png(2, 16),
+        "rgba.png": png(6),
+        "grey_alpha.png": png(4),
+        "palette2_trns.png": png(3, 2, plte=bytes(range(12)), trns=b"\x00\x80"),
+        "interlaced.png": png(2, 8, 1),
+    })
+    for name, tool, args in (("baseline.jpg", "cjpeg", []), ("progressive.jpg", "cjpeg", ["-progressive"]),
+                             ("grey.jpg", "cjpeg", ["-grayscale"]), ("lossy.webp", "cwebp", ["-quiet"]),
+                             ("lossless.webp", "cwebp", ["-quiet", "-lossless"])):
+        content = made_by(tool, args, pnm("P6"))
+        if content:
+            files[name] = content
+    kinds = {"png": "PNG", "jpg": "JPEG", "webp": "WebP", "bmp": "BMP", "ppm": "PNM", "pgm": "PNM", "tga": "TGA"}
+    for name, content in files.items():
+        write("open_image", name, content)
+        kind = kinds[name.rsplit(".", 1)[-1]]
+        write("decode", kind + "_" + name, bytes([FORMATS.index(kind)]) + content)
 
 
 if __name__ == "__main__":

@@ -1,7 +1,6 @@
-// image.cpp: the image buffer, the file type by extension and the texture helpers.
+// image.cpp: the image buffer and the texture helpers.
 #include "image/image.h"
 
-#include <cctype>
 #include <cstring>
 
 CImage::CImage() : width(0), height(0), bpp(0), data(nullptr) {}
@@ -36,27 +35,6 @@ void CImage::Replace(unsigned char *pixels, int w, int h, int depth)
     width = static_cast<int16_t>(w);
     height = static_cast<int16_t>(h);
     bpp = static_cast<uint8_t>(depth);
-}
-
-int CImage::GetType(const char *filename)
-{
-    if (!filename)
-        return kTypeUnknown;
-    // The last '.' that is not the name's first character starts the extension.
-    const char *dot = std::strrchr(filename, '.');
-    if (!dot || dot == filename)
-        return kTypeUnknown;
-    static const char *const kExtensions[] = {".BMP", ".PPM", ".PGM", ".TGA"};
-    for (int code = 0; code < 4; ++code) {
-        const char *a = dot, *b = kExtensions[code];
-        while (*a && *b && std::toupper(static_cast<unsigned char>(*a)) == *b) {
-            ++a;
-            ++b;
-        }
-        if (!*a && !*b)
-            return code;
-    }
-    return kTypeUnknown;
 }
 
 int CImage::CheckSize(int n)

@@ -34,9 +34,6 @@ public:
         kOk = 6
     };
 
-    // Extension codes of GetType.
-    enum { kTypeBMP = 0, kTypePPM = 1, kTypePGM = 2, kTypeTGA = 3, kTypeUnknown = 4 };
-
     // An empty image: no pixels, data null.
     CImage();
     // w × h pixels of bpp bits; the pixel bytes are left undefined.
@@ -62,8 +59,6 @@ public:
     // new[]) and releases the old ones.
     void Replace(unsigned char *pixels, int w, int h, int bpp);
 
-    // File type by extension: 0 .BMP, 1 .PPM, 2 .PGM, 3 .TGA, 4 anything else.
-    static int GetType(const char *filename);
     // 1 for the powers of two from 2 to 1024, else 0 (texture sides).
     static int CheckSize(int n);
     // GL_LUMINANCE, GL_RGBA or GL_RGB for this image's depth.

@@ -11,7 +11,7 @@
 #include <memory>
 #include <new>
 
-#include "image/codec_rows.h"
+#include "image/formats.h"
 #include "image/image.h"
 #include "image/pixel_decoders.h"
 
@@ -46,49 +46,26 @@ ReadError OpenRegularFile(const char *path, Descriptor *file, off_t *size)
 
 constexpr size_t kWindowBytes = size_t(1) << 20;
 
-// A decoder's result, with a read error or a failed window allocation taking
-// precedence over the bad format it caused.
-CImage *Decode(CImage *(*decoder)(ByteSource &, ReadError *), int fd, off_t length, ReadError *error)
+// The format of the file's first bytes, and its decoder's result, with a
+// read error or a failed window allocation taking precedence over the bad
+// format it caused.
+CImage *DecodeByContent(int fd, off_t length, ReadError *error, const ImageFormat **format)
 {
     ByteSource file(fd, size_t(length));
-    CImage *img = decoder(file, error);
+    const size_t n = std::min(kSignatureBytes, file.Size());
+    const unsigned char *head = file.Get(0, n);
+    *format = head ? FormatOfContent(head, n) : nullptr;
+    CImage *img = nullptr;
+    if (*format)
+        img = (*format)->decode(file, error);
+    else
+        *error = ReadError::kBadFormat;
     if (!img && file.Failure() != ReadError::kNone)
         *error = file.Failure();
     return img;
 }
 
-// Whether the TGA header on fd declares a side above the largest: such a
-// file is too large rather than damaged.
-bool TgaSideTooLarge(int fd)
-{
-    unsigned char header[18];
-    return pread(fd, header, sizeof header, 0) == ssize_t(sizeof header) &&
-           (GetLE16(header + 12) > kMaxImageSide || GetLE16(header + 14) > kMaxImageSide);
-}
-
-CImage *ReadTga(const char *path, ReadError *error)
-{
-    Descriptor file{-1};
-    off_t length = 0;
-    *error = OpenRegularFile(path, &file, &length);
-    if (*error != ReadError::kNone)
-        return nullptr;
-    std::unique_ptr<CImage> img(new (std::nothrow) CImage());
-    if (!img) {
-        *error = ReadError::kNoMemory;
-        return nullptr;
-    }
-    try {
-        const int status = CImage::LoadTGA(img.get(), path);
-        if (status == CImage::kBadDepth && TgaSideTooLarge(file.fd))
-            *error = ReadError::kTooLarge;
-        else if (status != CImage::kOk || !img->data)
-            *error = ReadError::kBadFormat;
-    } catch (const std::bad_alloc &) {
-        *error = ReadError::kNoMemory;
-    }
-    return *error == ReadError::kNone ? img.release() : nullptr;
-}
+uint64_t picture_pixel_limit = UINT64_MAX;
 
 }  // namespace
 
@@ -155,6 +132,10 @@ bool CheckedProduct(uint64_t a, uint64_t b, size_t *product)
 
 CImage *NewImage(int w, int h, int bpp, ReadError *error)
 {
+    if (uint64_t(w) * uint64_t(h) > picture_pixel_limit) {
+        *error = ReadError::kTooLarge;
+        return nullptr;
+    }
     std::unique_ptr<CImage> img(new (std::nothrow) CImage());
     unsigned char *pixels = img ? new (std::nothrow) unsigned char[CImage::ByteCount(w, h, bpp)] : nullptr;
     if (!pixels) {
@@ -165,24 +146,22 @@ CImage *NewImage(int w, int h, int bpp, ReadError *error)
     return img.release();
 }
 
-CImage *ReadImageFile(const char *path, ReadError *error)
+void LimitPicturePixels(uint64_t pixels) { picture_pixel_limit = pixels; }
+
+CImage *ReadImageFile(const char *path, ReadError *error, const ImageFormat **format)
 {
     ReadError why = ReadError::kNone;
+    const ImageFormat *found = nullptr;
     CImage *img = nullptr;
-    const int type = CImage::GetType(path);
-    if (type == CImage::kTypeTGA) {
-        img = ReadTga(path, &why);
-    } else {
-        Descriptor file{-1};
-        off_t length = 0;
-        why = OpenRegularFile(path, &file, &length);
-        if (why == ReadError::kNone && type == CImage::kTypeUnknown)
-            why = ReadError::kBadFormat;
-        else if (why == ReadError::kNone)
-            img = Decode(type == CImage::kTypeBMP ? DecodeBmp : DecodePnm, file.fd, length, &why);
-    }
+    Descriptor file{-1};
+    off_t length = 0;
+    why = OpenRegularFile(path, &file, &length);
+    if (why == ReadError::kNone)
+        img = DecodeByContent(file.fd, length, &why, &found);
     if (error)
         *error = why;
+    if (format)
+        *format = found;
     return img;
 }
 

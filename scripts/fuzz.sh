@@ -57,7 +57,7 @@ fuzz_target() {  # runs one target; what to print of it goes to run_<target>/sum
 }
 
 # One target a core: the two run side by side.
-targets=(load_tga open_image)
+targets=(decode open_image)
 pids=()
 for target in "${targets[@]}"; do
   fuzz_target "$target" &

@@ -12,8 +12,10 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "image/formats.h"
 #include "image/image.h"
 #include "image/image_file.h"
 #include "processing/parallel.h"
@@ -23,16 +25,20 @@ namespace {
 
 void ShowAlert(const char *message) { fl_alert("%s", message); }
 
-// The open alert: its first line, then why.
-const char *LoadFailedMessage(mirlan::ReadError error)
+// The open alert: its first line, then why, naming the format the file's
+// content showed.
+std::string LoadFailedMessage(mirlan::ReadError error, const mirlan::ImageFormat *format)
 {
+    const std::string first = "Impossible de charger cette image !\n";
     switch (error) {
     case mirlan::ReadError::kUnreadable:
-        return "Impossible de charger cette image !\nFichier introuvable ou illisible.";
+        return first + "Fichier introuvable ou illisible.";
     case mirlan::ReadError::kNoMemory:
-        return "Impossible de charger cette image !\nMémoire insuffisante pour ouvrir cette image.";
+        return first + "Mémoire insuffisante pour ouvrir cette image.";
+    case mirlan::ReadError::kTooLarge:
+        return first + "Image trop grande : plus de 32767 pixels de côté.";
     default:
-        return "Impossible de charger cette image !\nFormat invalide.";
+        return first + (format ? std::string("Fichier ") + format->name + " endommagé ou incomplet." : "Format invalide.");
     }
 }
 
@@ -174,9 +180,10 @@ int CImageBoxFL::SetImage(const char *filename)
 {
     // Read the whole file before anything is dropped: a failure keeps all.
     mirlan::ReadError error = mirlan::ReadError::kNone;
-    CImage *img = mirlan::ReadImageFile(filename, &error);
+    const mirlan::ImageFormat *format = nullptr;
+    CImage *img = mirlan::ReadImageFile(filename, &error, &format);
     if (!img) {
-        alert_function(LoadFailedMessage(error));
+        alert_function(LoadFailedMessage(error, format).c_str());
         return 0;
     }
     ReleaseImages();

@@ -72,12 +72,29 @@ TEST_F(EditorFiles, EachRefusedFileGivesOneAlertAndChangesNothing)
             const CImage *before = ui->getImage();
             const std::string status = ui->infos;
             Open(files + name);
-            EXPECT_EQ(alerts, std::vector<std::string>{"Impossible de charger cette image !\nFormat invalide."}) << name;
+            ASSERT_EQ(alerts.size(), 1u) << name;
+            EXPECT_EQ(alerts[0].substr(0, alerts[0].find('\n')), "Impossible de charger cette image !") << name;
             EXPECT_TRUE(ui->getImage() == before && status == ui->infos) << name << " changed the window";
         }
         ++refused;
     }
     EXPECT_GT(refused, 70);
+}
+
+// The alert's second line says why, naming the format the content shows.
+TEST_F(EditorFiles, TheAlertSaysWhy)
+{
+    const std::string files = std::string(MIRLAN_SOURCE_DIR) + "/tests/image/files/";
+    const std::pair<std::string, std::string> cases[] = {
+        {"rows_not_in_file.bmp", "Fichier BMP endommagé ou incomplet."},
+        {"png_content.bmp", "Fichier PNG endommagé ou incomplet."},
+        {"gif_content.bmp", "Format invalide."},
+        {"width_2p31.bmp", "Image trop grande : plus de 32767 pixels de côté."},
+        {"missing.png", "Fichier introuvable ou illisible."}};
+    for (const auto &c : cases) {
+        Open(files + c.first);
+        EXPECT_EQ(alerts, std::vector<std::string>{"Impossible de charger cette image !\n" + c.second}) << c.first;
+    }
 }
 
 TEST_F(EditorFiles, LargestPicturesOpenTurnUndoAndSaveByteForByte)

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "image/formats.h"
 #include "image/image_file.h"
 #include "image_test_util.h"
 
@@ -92,14 +93,32 @@ TEST(Files, EachReadsAsExpected)
         EXPECT_EQ(Outcome(dir.File(file)), "unreadable") << file;
 }
 
-// The reader is picked by the last dot of the whole path, in any case.
-TEST(Files, TheExtensionPicksTheReader)
+// The content picks the reader, whatever the name says.
+TEST(Files, TheContentPicksTheReader)
 {
-    const std::pair<const char *, int> names[] = {{"a.tga", 3}, {"A.TGA", 3}, {"x.Tga", 3}, {"a.bmp", 0}, {"a.ppm", 1},
-                                                  {"a.pgm", 2}, {"a.png", 4}, {"a.bm", 4}, {"a.tgax", 4}, {"u/a.b/c.tga", 3},
-                                                  {"u/a.b/c", 4}, {"a.tar.tga", 3}};
-    for (const auto &name : names)
-        EXPECT_EQ(CImage::GetType(name.first), name.second) << name.first;
+    testutil::TempDir dir;
+    for (const char *file : {"pal8_5x3.bmp", "p6_13x7.ppm", "rgb555.tga"}) {
+        const std::string expected = Outcome(kFiles + file);
+        ASSERT_EQ(expected.substr(0, 3), "ok ") << file;
+        for (const char *name : {"x.bmp", "x.TGA", "x.png", "x.jpg", "x.ppm", "noextension"}) {
+            testutil::WriteFile(dir.File(name), testutil::ReadFile(kFiles + file));
+            EXPECT_EQ(Outcome(dir.File(name)), expected) << file << " named " << name;
+        }
+    }
+}
+
+// The extension after the name's last dot picks the format written, in any
+// case; formats only read are never picked.
+TEST(Files, TheExtensionPicksTheWriter)
+{
+    const std::pair<const char *, const char *> names[] = {
+        {"a.png", "PNG"},  {"A.JPG", "JPEG"}, {"b.jpeg", "JPEG"}, {"a.bmp", "BMP"},   {"x.Tga", "TGA"},
+        {"a.ppm", ""},     {"a.webp", ""},    {"a.bm", ""},       {"a.tgax", ""},     {"u/a.b/c.tga", "TGA"},
+        {"u/a.b/c", ""},   {"a.tar.tga", "TGA"}, {".png", ""},    {"dir/.bmp", ""},   {"a.", ""}};
+    for (const auto &name : names) {
+        const mirlan::ImageFormat *format = mirlan::WritableFormatOfName(name.first);
+        EXPECT_EQ(format ? format->name : "", std::string(name.second)) << name.first;
+    }
 }
 
 }  // namespace

@@ -11,17 +11,29 @@
 TEST(FuzzReplay, EveryKeptInputGivesAConsistentResult)
 {
     int replayed = 0;
-    std::error_code absent;  // no crash was ever kept for load_tga
+    std::error_code absent;  // no crash was ever kept for decode
     for (const char *kind : {"corpus", "crashes"})
-        for (const char *target : {"load_tga", "open_image"}) {
+        for (const std::string target : {"decode", "open_image"}) {
             const std::string folder = std::string(MIRLAN_SOURCE_DIR) + "/fuzz/" + kind + "/" + target;
             for (const auto &entry : std::filesystem::directory_iterator(folder, absent)) {
                 const testutil::Bytes b = testutil::ReadFile(entry.path());
-                const char *fault = std::string(target) == "load_tga" ? mirlan_fuzz::OpenInput(b.data(), b.size(), ".tga")
-                                                                      : mirlan_fuzz::OpenSelected(b.data(), b.size());
+                const char *fault = target == "decode" ? mirlan_fuzz::DecodeInput(b.data(), b.size())
+                                                       : mirlan_fuzz::OpenInput(b.data(), b.size());
                 EXPECT_EQ(fault, nullptr) << entry.path() << ": " << fault;
                 ++replayed;
             }
         }
-    EXPECT_GE(replayed, 40);
+    EXPECT_GE(replayed, 100);
+}
+
+// A decode seed is named for the format its first byte picks, so that a
+// change of the table's order shows here and in make_corpus.py.
+TEST(FuzzReplay, DecodeSeedsPickTheirFormat)
+{
+    for (const auto &entry : std::filesystem::directory_iterator(std::string(MIRLAN_SOURCE_DIR) + "/fuzz/corpus/decode")) {
+        const testutil::Bytes b = testutil::ReadFile(entry.path());
+        const std::string name = entry.path().filename();
+        ASSERT_FALSE(b.empty()) << name;
+        EXPECT_EQ(name.substr(0, name.find('_')), mirlan::Formats()[b[0] % mirlan::Formats().size()].name) << name;
+    }
 }
