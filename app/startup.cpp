@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-// Null until the entry point's static initialiser creates the object; the
+// Null until the entry point creates the object; the
 // in-process tests create their own and set it.
 CMirlanUI *cvui = nullptr;
 
