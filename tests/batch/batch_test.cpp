@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "batch/editor_fixture.h"
+#include "image/formats.h"
 #include "version.h"
 
 namespace cmdtest {
@@ -124,10 +125,12 @@ TEST_F(Batch, WritesTheEditorsBytesForEveryOperation)
          }},
     };
     const struct { int bpp; const char *input, *output; } files[] = {
-        {24, "in.ppm", "out.tga"}, {24, "in.ppm", "out.bmp"}, {8, "in.pgm", "out.bmp"}, {8, "in.pgm", "out.tga"}};
+        {24, "in.ppm", "out.tga"}, {24, "in.ppm", "out.bmp"}, {8, "in.pgm", "out.bmp"}, {8, "in.pgm", "out.tga"},
+        {24, "in.ppm", "out.png"}, {8, "in.pgm", "out.jpg"}};
     for (const auto &f : files) {
         WritePNM(*Pattern(37, 23, f.bpp), Path(f.input));
         const std::string editor = Path(std::string("editor") + (f.output + 3));
+        const std::string saveItem = std::string("&Fichier/&Enregistrer sous/") + mirlan::WritableFormatOfName(f.output)->saveLabel;
         for (const auto &c : cases) {
             SCOPED_TRACE(std::string(c.words) + " from " + f.input + " to " + f.output);
             for (std::time_t start = 0; start != std::time(nullptr);) {
@@ -137,8 +140,7 @@ TEST_F(Batch, WritesTheEditorsBytesForEveryOperation)
                 ASSERT_EQ(ui->getImage()->bpp, f.bpp);
                 c.editor(*this);
                 Fake().next_path = editor;
-                Pick(f.output[4] == 'b' ? "&Fichier/&Enregistrer sous/Bitmap &BMP"
-                                        : "&Fichier/&Enregistrer sous/Targa &TGA");
+                Pick(saveItem.c_str());
                 const auto run = RunBatch(dir, std::string(f.input) + " " + f.output + " " + c.words);
                 ASSERT_EQ(run.first, 0) << run.second;
             }
@@ -154,12 +156,17 @@ TEST_F(Batch, ExitStatusAndMessage)
 {
     const struct { const char *line; int status; const char *message; int resource = -1; rlim_t bytes = 0; }
     cases[] = {
-        {"--help", 0, "Usage : mirlan-batch ENTRÉE SORTIE"},
+        {"--help", 0, "Usage : mirlan-batch [--quality N] ENTRÉE SORTIE"},
         {"--version", 0, "mirlan-batch " MIRLAN_VERSION " (build " MIRLAN_BUILD ")"},
         {"in.ppm out.tga luminosite -100 100 -100 100 contraste 100 seuillagefixe 0.1 seuillagefixe 10 "
          "redim 1 5999 distance8 0 255 0 0 5998 10", 0, ""},
         {"in.ppm", 2, "il faut une image d'entrée et une image de sortie"},
-        {"in.ppm out.png", 2, "la sortie « out.png » doit finir par .tga ou .bmp"},
+        {"in.ppm out.gif", 2, "la sortie « out.gif » doit finir par .png, .jpg, .jpeg, .bmp, .tga"},
+        {"in.ppm out.ppm", 2, "la sortie « out.ppm » doit finir par"},
+        {"--quality 0 in.ppm out.jpg", 2, "la qualité JPEG « 0 » doit être un entier de 1 à 100"},
+        {"in.ppm out.jpg --quality 101", 2, "« 101 »"},
+        {"in.ppm out.jpg --quality", 2, "la qualité JPEG «  » doit"},
+        {"in.ppm out.jpg --quality 9x", 2, "« 9x »"},
         {"in.ppm out.tga flou", 2, "opération inconnue « flou »"},
         {"in.ppm out.tga luminosite 10 20 30", 2, "« luminosite » attend B : un entier de -100 à 100"},
         {"in.ppm out.tga luminosite 10 20 30 101", 2, "B = « 101 » n'est pas un entier de -100 à 100"},
@@ -171,7 +178,8 @@ TEST_F(Batch, ExitStatusAndMessage)
         {"in.ppm out.tga redim 6000 10", 2, "L = « 6000 » n'est pas un entier de 1 à 5999"},
         {"in.ppm out.tga redim 10 0", 2, "H = « 0 »"},
         {"absent.ppm out.tga", 1, "impossible de lire « absent.ppm » : fichier absent ou illisible"},
-        {"text.ppm out.tga", 1, "« text.ppm » : format non reconnu ou fichier endommagé"},
+        {"text.ppm out.tga", 1, "« text.ppm » : fichier PNM endommagé ou incomplet"},
+        {"unknown.ppm out.tga", 1, "« unknown.ppm » : format non reconnu"},
         {"in.ppm out.tga redim 3 3 distance4 0 0 0 3 0 2", 1,
          "« distance4 » : le point (3, 0) est hors de l'image de 3 x 3 pixels"},
         {"in.ppm out.tga redim 3 3 distance8 0 0 0 0 3 2", 1, "le point (0, 3) est hors de l'image"},
@@ -184,18 +192,19 @@ TEST_F(Batch, ExitStatusAndMessage)
     };
     WritePNM(*Pattern(5, 4, 24), Path("in.ppm"));
     std::ofstream(Path("text.ppm")) << "P6\n5 4\n255\nshort";
+    std::ofstream(Path("unknown.ppm")) << "just text";
     // 32767 x 32767 colour pixels declared, one given.
     std::ofstream(Path("huge.tga")).write("\0\0\2\0\0\0\0\0\0\0\0\0\xff\x7f\xff\x7f\x18\x20\1\2\3", 21);
     ASSERT_EQ(CImage::SaveTGA(Pattern(6000, 4000, 8).get(), Path("grey.tga").c_str()), CImage::kOk);
     for (const auto &c : cases) {
-        for (const char *name : {"out.tga", "out.bmp"})
+        for (const char *name : {"out.tga", "out.bmp", "out.jpg"})
             std::ofstream(Path(name)) << "earlier";
         const auto run = RunBatch(dir, c.line, c.resource, c.bytes);
         EXPECT_EQ(run.first, c.status) << c.line;
         EXPECT_TRUE(run.second.find(c.message) != std::string::npos &&
                     (c.status == 0 || run.second.rfind("mirlan-batch : ", 0) == 0))
             << c.line << ": " << run.second;
-        for (const char *name : {"out.tga", "out.bmp"})
+        for (const char *name : {"out.tga", "out.bmp", "out.jpg"})
             EXPECT_TRUE(c.status == 0 || Bytes(Path(name)) == "earlier") << c.line << name;
     }
 }

@@ -40,6 +40,8 @@ inline char *FakeChooser(const char *, const char *, const char *, int)
 inline void FakeAlert(const char *message) { ADD_FAILURE() << "alert: " << message; }
 // Changes are saved by the test itself before the next opening.
 inline int FakeQuestion(const char *) { return 2; }
+// The JPEG quality the editor proposes is taken.
+inline int FakeQuality(int proposed) { return proposed; }
 
 class CommandsTest : public ::testing::Test {
 protected:
@@ -53,6 +55,7 @@ protected:
         choose_file_dialog = FakeChooser;
         alert_dialog = FakeAlert;
         save_question_dialog = FakeQuestion;
+        jpeg_quality_dialog = FakeQuality;
         CImageBoxFL::alert_function = FakeAlert;
         char tmpl[] = "/tmp/mirlan_cmds_XXXXXX";
         ASSERT_NE(mkdtemp(tmpl), nullptr);
