@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # peers.sh: mirlan-batch against the command-line tools people use instead
-# (ImageMagick, GraphicsMagick, vips, netpbm), as whole processes on the same
-# 6000 x 4000 colour PPM, 8-bit PGM and 24-bit BMP (netpbm's ppmtobmp of the
-# PPM), input in the page cache and output on
+# (ImageMagick, GraphicsMagick, vips, netpbm and libjpeg-turbo's djpeg and
+# cjpeg), as whole processes on the same 6000 x 4000 colour PPM, 8-bit PGM,
+# 24-bit BMP (netpbm's ppmtobmp of the PPM), JPEG (cjpeg's, quality 90) and
+# PNG (vips's, at its default settings), input in the page cache and output on
 # a RAM disk. Each command runs once to warm up, then 5 times; the median
 # wall-clock time is kept. The table of medians and of the ratio
 # mirlan-batch / fastest peer replaces the peers table of bench/README.md,
@@ -22,7 +23,7 @@ README=$ROOT/bench/README.md
 
 install_missing() {
   local missing=()
-  for p in imagemagick graphicsmagick libvips-tools netpbm time python3; do
+  for p in imagemagick graphicsmagick libvips-tools netpbm libjpeg-turbo-progs time python3; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return
@@ -106,11 +107,16 @@ main() {
   mkdir -p "$WORK"
   make_inputs
   magick_policy
-  local C=$WORK/colour.ppm G=$WORK/grey.pgm B=$WORK/colour.bmp O=$WORK/out
+  local C=$WORK/colour.ppm G=$WORK/grey.pgm B=$WORK/colour.bmp J=$WORK/colour.jpg P=$WORK/colour.png O=$WORK/out
   ppmtobmp "$C" >"$B" 2>/dev/null
-  cat "$C" "$G" "$B" >/dev/null  # into the page cache
+  cjpeg -quality 90 -outfile "$J" "$C"
+  vips copy "$C" "$P"
+  cat "$C" "$G" "$B" "$J" "$P" >/dev/null  # into the page cache
 
-  # Operation | input | mirlan-batch words | ImageMagick | GraphicsMagick | vips | netpbm
+  # Operation | input | mirlan-batch words | ImageMagick | GraphicsMagick |
+  # vips | netpbm or libjpeg-turbo | mirlan-batch's output (default .tga).
+  # Reading rows write a picture the size of the input's pixels, as
+  # mirlan-batch does.
   local ops=(
     "Read and write (no-op)|$C||$IM $C $O.ppm|gm convert $C $O.ppm|vips copy $C $O.ppm|pamtopnm <$C >$O.ppm"
     "Read and write (grey)|$G||$IM $G $O.pgm|gm convert $G $O.pgm|vips copy $G $O.pgm|pamtopnm <$G >$O.pgm"
@@ -126,16 +132,21 @@ main() {
     "Stretching (colour)|$C|etirement|$IM $C -normalize $O.ppm|gm convert $C -normalize $O.ppm|vips scale $C $O.ppm|pnmnorm -bpercent=0 -wpercent=0 $C >$O.ppm"
     "Resize to half, nearest|$C|redim 3000 2000|$IM $C -sample 50% $O.ppm|gm convert $C -sample 50% $O.ppm|vips subsample $C $O.ppm 2 2|pamscale -nomix 0.5 $C >$O.ppm"
     "Writing TGA (colour)|$C||$IM $C $O.tga|gm convert $C $O.tga||pamtotga $C >$O.tga"
+    "Reading JPEG (colour)|$J||$IM $J $O.ppm|gm convert $J $O.ppm|vips copy $J $O.v|djpeg -outfile $O.ppm $J"
+    "Reading PNG (colour)|$P||$IM $P $O.ppm|gm convert $P $O.ppm|vips copy $P $O.v|pngtopam $P >$O.pam"
+    "Writing PNG (colour)|$C||$IM $C $O.png|gm convert $C $O.png|vips copy $C $O.png|pnmtopng $C >$O.png|png"
+    "Writing JPEG (colour, quality 90)|$C||$IM $C -quality 90 $O.jpg|gm convert $C -quality 90 $O.jpg|vips copy $C $O.jpg[Q=90]|cjpeg -quality 90 -outfile $O.jpg $C|jpg"
   )
 
   local table="| Operation | mirlan-batch | ImageMagick | GraphicsMagick | vips | netpbm | ratio | mirlan-batch peak |"
   table+=$'\n'"|---|---:|---:|---:|---:|---:|---:|---:|"
   local line name input words im gm vips pbm
   for line in "${ops[@]}"; do
-    IFS='|' read -r name input words im gm vips pbm <<<"$line"
+    IFS='|' read -r name input words im gm vips pbm ext <<<"$line"
+    ext=${ext:-tga}
     echo "== $name" >&2
     local ours times=() best="" t
-    ours=$(median_of "$BATCH $input $O.tga $words")
+    ours=$(median_of "$BATCH $input $O.mirlan.$ext $words")
     for cmd in "$im" "$gm" "$vips" "$pbm"; do
       if [ -z "$cmd" ]; then t="-"; else t=$(median_of "$cmd"); fi
       times+=("$t")
@@ -145,13 +156,17 @@ main() {
     [ -n "$best" ] && [ "$ours" != "-" ] && ratio=$(awk -v a="$ours" -v b="$best" 'BEGIN { printf "%.2f", a / b }')
     local peak
     # shellcheck disable=SC2086
-    peak=$(peak_kib "$BATCH" "$input" "$O.tga" $words)
+    peak=$(peak_kib "$BATCH" "$input" "$O.mirlan.$ext" $words)
     table+=$'\n'"| $name | $ours | ${times[0]} | ${times[1]} | ${times[2]} | ${times[3]} | $ratio | $((peak / 1024)) MiB |"
     echo "   mirlan-batch $ours, peers ${times[*]}, ratio $ratio, peak $((peak / 1024)) MiB" >&2
   done
   local copy
   copy=$(median_of "cp $C $O.copy")
-  local note="Median of $RUNS runs, seconds, $(date -u +%Y-%m-%d), load average $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores; cp of the colour file: $copy s."
+  "$BATCH" "$C" "$O.mirlan.png" && vips copy "$C" "$O.vips.png"
+  local sizes
+  sizes=$(stat -c %s "$O.mirlan.png" "$O.vips.png" | paste -sd' ' |
+          awk '{ printf "PNG of the colour file: mirlan-batch %.1f MB, vips %.1f MB (%.3f ×)", $1 / 1e6, $2 / 1e6, $1 / $2 }')
+  local note="Median of $RUNS runs, seconds, $(date -u +%Y-%m-%d), load average $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores; cp of the colour file: $copy s. $sizes."
 
   python3 - "$README" "$table" "$note" <<'PY'
 import sys
