@@ -14,6 +14,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <new>
 
