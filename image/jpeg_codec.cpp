@@ -220,6 +220,8 @@ CImage *DecodeJpeg(ByteSource &file, ReadError *error)
     *error = CheckOutput(job.cinfo);
     if (*error != ReadError::kNone)
         return nullptr;
+    // The saved markers go with jpeg_finish_decompress.
+    const int orientation = OrientationOf(job.cinfo);
     const bool cmyk = job.cinfo.out_color_space == JCS_CMYK;
     std::unique_ptr<CImage> img(NewImage(int(job.cinfo.output_width), int(job.cinfo.output_height),
                                          job.cinfo.output_components == 1 ? 8 : 24, error));
@@ -235,7 +237,7 @@ CImage *DecodeJpeg(ByteSource &file, ReadError *error)
         *error = memory && !job.tooManyScans ? ReadError::kNoMemory : ReadError::kBadFormat;
         return nullptr;
     }
-    CImage *upright = Orient(img.release(), OrientationOf(job.cinfo));
+    CImage *upright = Orient(img.release(), orientation);
     *error = upright ? ReadError::kNone : ReadError::kNoMemory;
     return upright;
 }

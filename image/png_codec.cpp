@@ -10,7 +10,9 @@
 #include <spng.h>
 
 #include <cstring>
+#include <initializer_list>
 #include <memory>
+#include <new>
 
 #include "image/codec_rows.h"
 #include "image/image.h"
@@ -54,71 +56,121 @@ ReadError ErrorOf(int spngError)
     }
 }
 
-// What a PNG becomes: the picture's depth and the format libspng decodes to.
+// What a PNG becomes: the picture's depth and the format libspng decodes
+// to; a palette file's indices are looked up here, scanline by scanline,
+// so that one past the palette refuses the file (libspng would give black).
 struct Layout {
     int bpp;
     int format;
     bool interlaced;
+    unsigned indexBits;  // 0 unless the file has a palette
+    unsigned char colours[256][4];
+    unsigned entries;
 };
 
-Layout LayoutOf(const spng_ihdr &ihdr, bool transparent)
+void ReadPalette(spng_ctx *ctx, const spng_trns *trns, Layout *layout)
 {
+    spng_plte plte;
+    layout->entries = spng_get_plte(ctx, &plte) == 0 ? plte.n_entries : 0;
+    for (unsigned i = 0; i < layout->entries && i < 256; ++i) {
+        const bool clear = trns && i < trns->n_type3_entries;
+        const unsigned char rgba[4] = {plte.entries[i].red, plte.entries[i].green, plte.entries[i].blue,
+                                       clear ? trns->type3_alpha[i] : static_cast<unsigned char>(255)};
+        std::memcpy(layout->colours[i], rgba, 4);
+    }
+}
+
+void MakeLayout(spng_ctx *ctx, const spng_ihdr &ihdr, Layout *layout)
+{
+    spng_trns trns;
+    const bool transparent = spng_get_trns(ctx, &trns) == 0;
     const bool grey = ihdr.color_type == SPNG_COLOR_TYPE_GRAYSCALE;
     const bool alpha = transparent || ihdr.color_type == SPNG_COLOR_TYPE_GRAYSCALE_ALPHA ||
                        ihdr.color_type == SPNG_COLOR_TYPE_TRUECOLOR_ALPHA;
-    const int bpp = alpha ? 32 : grey ? 8 : 24;
-    const bool interlaced = ihdr.interlace_method != SPNG_INTERLACE_NONE;
-    if (ihdr.bit_depth == 16)
-        return {bpp, SPNG_FMT_RGBA16, interlaced};
-    return {bpp, alpha ? SPNG_FMT_RGBA8 : grey ? SPNG_FMT_G8 : SPNG_FMT_RGB8, interlaced};
+    layout->bpp = alpha ? 32 : grey ? 8 : 24;
+    layout->interlaced = ihdr.interlace_method != SPNG_INTERLACE_NONE;
+    layout->indexBits = 0;
+    if (ihdr.color_type == SPNG_COLOR_TYPE_INDEXED) {
+        layout->format = SPNG_FMT_PNG;
+        layout->indexBits = ihdr.bit_depth;
+        ReadPalette(ctx, transparent ? &trns : nullptr, layout);
+    } else if (ihdr.bit_depth == 16) {
+        layout->format = SPNG_FMT_RGBA16;
+    } else {
+        layout->format = alpha ? SPNG_FMT_RGBA8 : grey ? SPNG_FMT_G8 : SPNG_FMT_RGB8;
+    }
 }
 
-// The first column and the column step of each Adam7 pass.
-constexpr int kPassStart[7] = {0, 4, 0, 2, 0, 1, 0};
-constexpr int kPassStep[7] = {8, 8, 4, 4, 2, 2, 1};
+// The columns a row of an Adam7 pass holds (every column without interlacing).
+struct Columns {
+    int start, step;
+};
+
+Columns ColumnsOf(const Layout &layout, int pass)
+{
+    static constexpr Columns kPasses[7] = {{0, 8}, {4, 8}, {0, 4}, {2, 4}, {0, 2}, {1, 2}, {0, 1}};
+    return layout.interlaced && pass >= 0 && pass < 7 ? kPasses[pass] : Columns{0, 1};
+}
 
 inline unsigned char Round16(uint16_t v) { return static_cast<unsigned char>((uint32_t(v) * 255 + 32767) / 65535); }
 
-// The pass's columns of a 16-bit RGBA row, rounded to bytes, into an image row.
-void PutWideRow(const uint16_t *src, unsigned char *dst, int width, int bpp, int start, int step)
+// The given columns of a 16-bit RGBA row, rounded to bytes, into an image row.
+void PutWideRow(const uint16_t *src, unsigned char *dst, int width, int bpp, Columns columns)
 {
     const int channels = bpp / 8;
-    for (int x = start; x < width; x += step) {
-        const uint16_t *s = src + 4 * size_t(x);
-        unsigned char *d = dst + size_t(x) * channels;
-        if (channels == 1) {
-            d[0] = Round16(s[0]);
-            continue;
-        }
+    for (int x = columns.start; x < width; x += columns.step)
         for (int c = 0; c < channels; ++c)
-            d[c] = Round16(s[c]);
-    }
+            dst[size_t(x) * channels + c] = Round16(src[4 * size_t(x) + c]);
 }
+
+// A scanline of packed palette indices (the pixels of one pass row, side by
+// side) into the given columns of an image row; false for an index past the
+// palette.
+bool PutIndexedRow(const Layout &layout, const unsigned char *src, unsigned char *dst, int width, Columns columns)
+{
+    const unsigned bits = layout.indexBits, mask = (1u << bits) - 1, channels = unsigned(layout.bpp / 8);
+    size_t bit = 0;
+    for (int x = columns.start; x < width; x += columns.step, bit += bits) {
+        const unsigned index = (src[bit / 8] >> (8 - bits - bit % 8)) & mask;
+        if (index >= layout.entries)
+            return false;
+        std::memcpy(dst + size_t(x) * channels, layout.colours[index], channels);
+    }
+    return true;
+}
+
+constexpr int kIndexPastPalette = SPNG_EPLTE_IDX;
 
 int DecodeRows(spng_ctx *ctx, const Layout &layout, CImage &img)
 {
     const size_t rowBytes = img.RowBytes();
-    std::unique_ptr<uint16_t[]> wide;
-    if (layout.format == SPNG_FMT_RGBA16) {
-        wide.reset(new (std::nothrow) uint16_t[4 * size_t(img.width)]);
-        if (!wide)
+    const bool direct = layout.format != SPNG_FMT_RGBA16 && layout.format != SPNG_FMT_PNG;
+    const size_t scratchBytes = direct ? 0 : layout.indexBits ? size_t(img.width) : 8 * size_t(img.width);
+    std::unique_ptr<uint16_t[]> scratch;  // 16-bit words: room and alignment for RGBA16
+    if (!direct) {
+        scratch.reset(new (std::nothrow) uint16_t[scratchBytes / 2 + 1]);
+        if (!scratch)
             return SPNG_EMEM;
     }
+    unsigned char *bytes = reinterpret_cast<unsigned char *>(scratch.get());
     for (;;) {
         spng_row_info row;
         int status = spng_get_row_info(ctx, &row);
         if (status != 0)
             return status;
         unsigned char *dst = img.data + size_t(row.row_num) * rowBytes;
-        if (!wide) {
+        if (direct)
             status = spng_decode_row(ctx, dst, rowBytes);
-        } else {
-            status = spng_decode_row(ctx, wide.get(), 8 * size_t(img.width));
-            if (status == 0 || status == SPNG_EOI) {
-                const bool pass = layout.interlaced && row.pass >= 0 && row.pass < 7;
-                PutWideRow(wide.get(), dst, img.width, img.bpp, pass ? kPassStart[row.pass] : 0,
-                           pass ? kPassStep[row.pass] : 1);
-            }
+        else if (layout.indexBits)
+            status = spng_decode_scanline(ctx, bytes, scratchBytes);
+        else
+            status = spng_decode_row(ctx, bytes, scratchBytes);
+        if (!direct && (status == 0 || status == SPNG_EOI)) {
+            const Columns columns = ColumnsOf(layout, row.pass);
+            if (!layout.indexBits)
+                PutWideRow(scratch.get(), dst, img.width, img.bpp, columns);
+            else if (!PutIndexedRow(layout, bytes, dst, img.width, columns))
+                return kIndexPastPalette;
         }
         if (status == SPNG_EOI)
             return 0;
@@ -127,13 +179,27 @@ int DecodeRows(spng_ctx *ctx, const Layout &layout, CImage &img)
     }
 }
 
+// libspng stops reading at IEND's type, before its CRC: a file cut there is
+// refused too. at is where libspng stopped.
+bool EndsWithIend(ByteSource &file, size_t at)
+{
+    static const unsigned char kIend[8] = {'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82};
+    for (size_t back : {4, 8}) {
+        const unsigned char *p = at >= back ? file.Get(at - back, sizeof kIend) : nullptr;
+        if (p && std::memcmp(p, kIend, sizeof kIend) == 0)
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 CImage *DecodePng(ByteSource &file, ReadError *error)
 {
     *error = ReadError::kBadFormat;
     Context ctx(spng_ctx_new(0), spng_ctx_free);
-    if (!ctx) {
+    std::unique_ptr<Layout> layout(new (std::nothrow) Layout);
+    if (!ctx || !layout) {
         *error = ReadError::kNoMemory;
         return nullptr;
     }
@@ -150,16 +216,17 @@ CImage *DecodePng(ByteSource &file, ReadError *error)
         *error = ErrorOf(status);
         return nullptr;
     }
-    spng_trns trns;
-    const Layout layout = LayoutOf(ihdr, spng_get_trns(ctx.get(), &trns) == 0);
-    std::unique_ptr<CImage> img(NewImage(int(ihdr.width), int(ihdr.height), layout.bpp, error));
+    MakeLayout(ctx.get(), ihdr, layout.get());
+    std::unique_ptr<CImage> img(NewImage(int(ihdr.width), int(ihdr.height), layout->bpp, error));
     if (!img)
         return nullptr;
-    status = spng_decode_image(ctx.get(), nullptr, 0, layout.format, SPNG_DECODE_TRNS | SPNG_DECODE_PROGRESSIVE);
+    status = spng_decode_image(ctx.get(), nullptr, 0, layout->format, SPNG_DECODE_TRNS | SPNG_DECODE_PROGRESSIVE);
     if (status == 0)
-        status = DecodeRows(ctx.get(), layout, *img);
+        status = DecodeRows(ctx.get(), *layout, *img);
     if (status == 0)
         status = spng_decode_chunks(ctx.get());
+    if (status == 0 && !EndsWithIend(file, in.at))
+        status = SPNG_IO_EOF;
     *error = status == 0 ? ReadError::kNone : ErrorOf(status);
     return status == 0 ? img.release() : nullptr;
 }
