@@ -11,7 +11,6 @@
 #include <memory>
 #include <new>
 
-#include "image/codec_rows.h"
 #include "image/image.h"
 #include "image/pixel_decoders.h"
 
@@ -55,39 +54,6 @@ CImage *Decode(CImage *(*decoder)(ByteSource &, ReadError *), int fd, off_t leng
     if (!img && file.Failure() != ReadError::kNone)
         *error = file.Failure();
     return img;
-}
-
-// Whether the TGA header on fd declares a side above the largest: such a
-// file is too large rather than damaged.
-bool TgaSideTooLarge(int fd)
-{
-    unsigned char header[18];
-    return pread(fd, header, sizeof header, 0) == ssize_t(sizeof header) &&
-           (GetLE16(header + 12) > kMaxImageSide || GetLE16(header + 14) > kMaxImageSide);
-}
-
-CImage *ReadTga(const char *path, ReadError *error)
-{
-    Descriptor file{-1};
-    off_t length = 0;
-    *error = OpenRegularFile(path, &file, &length);
-    if (*error != ReadError::kNone)
-        return nullptr;
-    std::unique_ptr<CImage> img(new (std::nothrow) CImage());
-    if (!img) {
-        *error = ReadError::kNoMemory;
-        return nullptr;
-    }
-    try {
-        const int status = CImage::LoadTGA(img.get(), path);
-        if (status == CImage::kBadDepth && TgaSideTooLarge(file.fd))
-            *error = ReadError::kTooLarge;
-        else if (status != CImage::kOk || !img->data)
-            *error = ReadError::kBadFormat;
-    } catch (const std::bad_alloc &) {
-        *error = ReadError::kNoMemory;
-    }
-    return *error == ReadError::kNone ? img.release() : nullptr;
 }
 
 }  // namespace
@@ -170,17 +136,14 @@ CImage *ReadImageFile(const char *path, ReadError *error)
     ReadError why = ReadError::kNone;
     CImage *img = nullptr;
     const int type = CImage::GetType(path);
-    if (type == CImage::kTypeTGA) {
-        img = ReadTga(path, &why);
-    } else {
-        Descriptor file{-1};
-        off_t length = 0;
-        why = OpenRegularFile(path, &file, &length);
-        if (why == ReadError::kNone && type == CImage::kTypeUnknown)
-            why = ReadError::kBadFormat;
-        else if (why == ReadError::kNone)
-            img = Decode(type == CImage::kTypeBMP ? DecodeBmp : DecodePnm, file.fd, length, &why);
-    }
+    Descriptor file{-1};
+    off_t length = 0;
+    why = OpenRegularFile(path, &file, &length);
+    if (why == ReadError::kNone && type == CImage::kTypeUnknown)
+        why = ReadError::kBadFormat;
+    else if (why == ReadError::kNone)
+        img = Decode(type == CImage::kTypeBMP ? DecodeBmp : type == CImage::kTypeTGA ? DecodeTga : DecodePnm, file.fd,
+                     length, &why);
     if (error)
         *error = why;
     return img;
