@@ -9,10 +9,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "app/mirlan_ui.h"
 #include "bench/bench_util.h"
+#include "image/image_file.h"
 
 namespace {
 
@@ -63,8 +65,8 @@ void BM_LoadTGA(benchmark::State &state)
 {
     Editor &e = TheEditor();
     for (auto _ : state) {
-        CImage img;
-        benchmark::DoNotOptimize(CImage::LoadTGA(&img, e.path.c_str()));
+        std::unique_ptr<CImage> img(mirlan::ReadImageFile(e.path.c_str()));
+        benchmark::DoNotOptimize(img.get());
     }
     state.SetBytesProcessed(int64_t(state.iterations()) *
                             int64_t(CImage::ByteCount(bench::kWidth, bench::kHeight, 24)));

@@ -26,10 +26,6 @@ public:
 
     // Status codes of the file functions.
     enum {
-        kCannotOpen = 0,   // LoadTGA: the file cannot be opened for reading
-        kBadType = 1,      // LoadTGA: image type other than 2 or 3
-        kBadDepth = 2,     // LoadTGA: unsupported depth, or a side of 0 or above 32767
-        kShortHeader = 3,  // LoadTGA: the file ends before its first pixel
         kWriteFailed = 4,  // SaveTGA, SaveBMP: the file cannot be written
         kOk = 6
     };
@@ -64,9 +60,6 @@ public:
     // GL_LUMINANCE, GL_RGBA or GL_RGB for this image's depth.
     int GetTextureFormat();
 
-    // Uncompressed TGA (types 2 and 3; 8, 16, 24, 32 bits) into img, which
-    // ends 8 or 24 bits, rows top first. Returns a status code above.
-    static int LoadTGA(CImage *img, const char *path);
     // img as an uncompressed TGA file; returns kOk or kWriteFailed.
     static int SaveTGA(CImage *img, const char *path);
     // img as an uncompressed Windows bitmap; returns kOk or kWriteFailed.
