@@ -7,14 +7,23 @@
 
 #include "app/commands.h"
 #include "app/icons.h"
+#include "processing/operations.h"
 #include "version.h"
 
 // Every labelled item of the menu bar: normal label, font 0, size 12, black.
 #define MIRLAN_ITEM(label, key, cb, flags) \
     { label, key, (Fl_Callback *)(cb), 0, flags, FL_NORMAL_LABEL, 0, 12, FL_BLACK }
 #define MIRLAN_END { 0, 0, 0, 0, 0, 0, 0, 0, 0 }
+// An item of the table of operations: its text comes from the table, and the
+// operation is the item's data.
+#define MIRLAN_OPERATION(name, key, cb, flags)                                                         \
+    { mirlan::FindOperation(name)->menu, key, (Fl_Callback *)(cb),                                   \
+      const_cast<mirlan::Operation *>(mirlan::FindOperation(name)), flags, FL_NORMAL_LABEL, 0, 12, FL_BLACK }
+#define MIRLAN_TREATMENT(name, flags) MIRLAN_OPERATION(name, 0, CMirlanUI::cb_treatment, flags)
 
-Fl_Menu_Item CMirlanUI::menu_menuBar[56] = {
+// The operations' rows are read at start-up from a table that is
+// initialised before any code runs.
+Fl_Menu_Item CMirlanUI::menu_menuBar[57] = {
     MIRLAN_ITEM("&Fichier", 0, 0, FL_SUBMENU),
     MIRLAN_ITEM("&Ouvrir", FL_CTRL + 'o', CMirlanUI::cb_mnu_open, 0),
     MIRLAN_ITEM("&Enregistrer sous", 0, 0, FL_SUBMENU),
@@ -25,21 +34,22 @@ Fl_Menu_Item CMirlanUI::menu_menuBar[56] = {
     MIRLAN_ITEM("&Quitter", FL_CTRL + 'q', CMirlanUI::cb_Quitter, 0),
     MIRLAN_END,
     MIRLAN_ITEM("&Image", 0, 0, FL_SUBMENU),
-    MIRLAN_ITEM("&Annuler action", FL_CTRL + 'z', CMirlanUI::cb_Annuler, FL_MENU_DIVIDER),
-    MIRLAN_ITEM("Noir et &Blanc", FL_ALT + 'b', CMirlanUI::cb_mnu_BW, 0),
-    MIRLAN_ITEM("Niveaux de &gris", FL_ALT + 'n', CMirlanUI::cb_mnu_NG, 0),
-    MIRLAN_ITEM("Couleurs &RVB", FL_ALT + 'c', CMirlanUI::cb_mnu_RVB, FL_MENU_DIVIDER),
+    MIRLAN_ITEM("&Annuler action", FL_CTRL + 'z', CMirlanUI::cb_Annuler, 0),
+    MIRLAN_ITEM("&Rétablir", FL_CTRL + 'y', CMirlanUI::cb_Retablir, FL_MENU_DIVIDER),
+    MIRLAN_OPERATION("noiretblanc", FL_ALT + 'b', CMirlanUI::cb_operation, 0),
+    MIRLAN_OPERATION("niveauxgris", FL_ALT + 'n', CMirlanUI::cb_operation, 0),
+    MIRLAN_OPERATION("couleursrvb", FL_ALT + 'c', CMirlanUI::cb_operation, FL_MENU_DIVIDER),
     MIRLAN_ITEM("Ré&glages", 0, 0, FL_SUBMENU | FL_MENU_DIVIDER),
-    MIRLAN_ITEM("&Appliquer à l'image", FL_ALT + 'r', CMirlanUI::cb_Appliquer, 0),
+    MIRLAN_OPERATION("reglages", FL_ALT + 'r', CMirlanUI::cb_Appliquer, 0),
     MIRLAN_ITEM("Remise à &zéro", FL_ALT + 'z', CMirlanUI::cb_Remise, 0),
     MIRLAN_END,
     MIRLAN_ITEM("&Taille de l'image...", FL_CTRL + 't', CMirlanUI::cb_Taille, 0),
     MIRLAN_ITEM("R&otation", 0, 0, FL_SUBMENU | FL_MENU_DIVIDER),
-    MIRLAN_ITEM("&180°", 0, CMirlanUI::cb_180, 0),
-    MIRLAN_ITEM("&90° horaire", 0, CMirlanUI::cb_90, 0),
-    MIRLAN_ITEM("9&0° antihoraire", 0, CMirlanUI::cb_9, FL_MENU_DIVIDER),
-    MIRLAN_ITEM("Symétrie d'axe &verticale", 0, CMirlanUI::cb_Sym, 0),
-    MIRLAN_ITEM("Symétrie d'axe &horizontale", 0, CMirlanUI::cb_Sym1, 0),
+    MIRLAN_OPERATION("rot180", 0, CMirlanUI::cb_operation, 0),
+    MIRLAN_OPERATION("rot90h", 0, CMirlanUI::cb_operation, 0),
+    MIRLAN_OPERATION("rot90a", 0, CMirlanUI::cb_operation, FL_MENU_DIVIDER),
+    MIRLAN_OPERATION("symetriev", 0, CMirlanUI::cb_operation, 0),
+    MIRLAN_OPERATION("symetrieh", 0, CMirlanUI::cb_operation, 0),
     MIRLAN_END,
     MIRLAN_ITEM("&Histogrammes", 0, CMirlanUI::cb_Histogrammes, 0),
     MIRLAN_END,
@@ -47,17 +57,17 @@ Fl_Menu_Item CMirlanUI::menu_menuBar[56] = {
     MIRLAN_ITEM("Preview traitement courant", FL_F + 3, CMirlanUI::cb_mnu_previewTraitement, 0),
     MIRLAN_ITEM("Appliquer traitement courant", FL_F + 4, CMirlanUI::cb_mnu_applyTraitement, FL_MENU_DIVIDER),
     MIRLAN_ITEM("Histogrammes", 0, 0, FL_SUBMENU),
-    MIRLAN_ITEM("Egalisation ", 0, CMirlanUI::cb_Egalisation, 0),
-    MIRLAN_ITEM("Etirement ", 0, CMirlanUI::cb_Etirement, 0),
+    MIRLAN_TREATMENT("egalisation", 0),
+    MIRLAN_TREATMENT("etirement", 0),
     MIRLAN_END,
     MIRLAN_ITEM("Distances", 0, 0, FL_SUBMENU),
-    MIRLAN_ITEM("Distance (4 connexité) fond/point ", 0, CMirlanUI::cb_Distance, 0),
-    MIRLAN_ITEM("Distance (8 connexité) fond/point ", 0, CMirlanUI::cb_Distance1, 0),
+    MIRLAN_TREATMENT("distance4", 0),
+    MIRLAN_TREATMENT("distance8", 0),
     MIRLAN_END,
-    MIRLAN_ITEM("Négatif", 0, CMirlanUI::cb_N, 0),
-    MIRLAN_ITEM("Dents de scie", 0, CMirlanUI::cb_Dents, 0),
-    MIRLAN_ITEM("Seuillage fixe", 0, CMirlanUI::cb_Seuillage, 0),
-    MIRLAN_ITEM("Seuillage aléatoire", 0, CMirlanUI::cb_Seuillage1, FL_MENU_DIVIDER),
+    MIRLAN_TREATMENT("negatif", 0),
+    MIRLAN_TREATMENT("dentsdescie", 0),
+    MIRLAN_TREATMENT("seuillagefixe", 0),
+    MIRLAN_TREATMENT("seuillagealeatoire", FL_MENU_DIVIDER),
     MIRLAN_ITEM("Pas de traitement", 0, CMirlanUI::cb_Pas, 0),
     MIRLAN_END,
     MIRLAN_ITEM("&Affichage", 0, 0, FL_SUBMENU),
@@ -88,23 +98,38 @@ Fl_Menu_Item CMirlanUI::menu_tb_histos[5] = {
 #undef MIRLAN_ITEM
 #undef MIRLAN_LAYER
 #undef MIRLAN_END
+#undef MIRLAN_OPERATION
+#undef MIRLAN_TREATMENT
 
 Fl_Menu_Item *CMirlanUI::mnu_open = CMirlanUI::menu_menuBar + 1;
 Fl_Menu_Item *CMirlanUI::mnu_saveas = CMirlanUI::menu_menuBar + 2;
 Fl_Menu_Item *CMirlanUI::mnu_close = CMirlanUI::menu_menuBar + 6;
 Fl_Menu_Item *CMirlanUI::mnu_image = CMirlanUI::menu_menuBar + 9;
-Fl_Menu_Item *CMirlanUI::mnu_BW = CMirlanUI::menu_menuBar + 11;
-Fl_Menu_Item *CMirlanUI::mnu_NG = CMirlanUI::menu_menuBar + 12;
-Fl_Menu_Item *CMirlanUI::mnu_RVB = CMirlanUI::menu_menuBar + 13;
-Fl_Menu_Item *CMirlanUI::mnu_previewTraitement = CMirlanUI::menu_menuBar + 29;
-Fl_Menu_Item *CMirlanUI::mnu_applyTraitement = CMirlanUI::menu_menuBar + 30;
-Fl_Menu_Item *CMirlanUI::mnu_affichage = CMirlanUI::menu_menuBar + 45;
+Fl_Menu_Item *CMirlanUI::mnu_undo = CMirlanUI::menu_menuBar + 10;
+Fl_Menu_Item *CMirlanUI::mnu_redo = CMirlanUI::menu_menuBar + 11;
+Fl_Menu_Item *CMirlanUI::mnu_BW = CMirlanUI::menu_menuBar + 12;
+Fl_Menu_Item *CMirlanUI::mnu_NG = CMirlanUI::menu_menuBar + 13;
+Fl_Menu_Item *CMirlanUI::mnu_RVB = CMirlanUI::menu_menuBar + 14;
+Fl_Menu_Item *CMirlanUI::mnu_previewTraitement = CMirlanUI::menu_menuBar + 30;
+Fl_Menu_Item *CMirlanUI::mnu_applyTraitement = CMirlanUI::menu_menuBar + 31;
+Fl_Menu_Item *CMirlanUI::mnu_affichage = CMirlanUI::menu_menuBar + 46;
 Fl_Menu_Item *CMirlanUI::rb_lum = CMirlanUI::menu_tb_histos + 0;
 Fl_Menu_Item *CMirlanUI::rb_rouge = CMirlanUI::menu_tb_histos + 1;
 Fl_Menu_Item *CMirlanUI::rb_vert = CMirlanUI::menu_tb_histos + 2;
 Fl_Menu_Item *CMirlanUI::rb_bleu = CMirlanUI::menu_tb_histos + 3;
 
 namespace {
+
+// Ctrl+Shift+Z, the other key of "Rétablir" (a menu item has one key), when
+// no widget took it.
+int RedoKey(int event)
+{
+    if (event != FL_SHORTCUT || !cvui || !Fl::test_shortcut(FL_CTRL | FL_SHIFT | 'z'))
+        return 0;
+    if (CMirlanUI::mnu_redo->active())
+        cvui->menuBar->picked(CMirlanUI::mnu_redo);
+    return 1;
+}
 
 // An empty group that only serves as its parent's resizable.
 Fl_Group *makeStretchStrip(int x, int y, int w, int h)
@@ -375,7 +400,12 @@ void CMirlanUI::setStartState()
     scroll_histos->scroll_to(0, 0);
     deactivateAll();
     out_traitement->value("");
-    traitement = 0;
+    traitement = nullptr;
     activeColors(false);
     ct_valeur->deactivate();
+    historyItems();
+    static bool redoKeyAdded = false;
+    if (!redoKeyAdded)
+        Fl::add_handler(RedoKey);
+    redoKeyAdded = true;
 }

@@ -132,11 +132,11 @@ TEST_F(Batch, WritesTheEditorsBytesForEveryOperation)
             SCOPED_TRACE(std::string(c.words) + " from " + f.input + " to " + f.output);
             for (std::time_t start = 0; start != std::time(nullptr);) {
                 start = std::time(nullptr);
-                Fake().next_path = Path(f.input);
+                Fake().paths = {Path(f.input)};
                 Pick("&Fichier/&Ouvrir");
                 ASSERT_EQ(ui->getImage()->bpp, f.bpp);
                 c.editor(*this);
-                Fake().next_path = editor;
+                Fake().paths = {editor};
                 Pick(f.output[4] == 'b' ? "&Fichier/&Enregistrer sous/Bitmap &BMP"
                                         : "&Fichier/&Enregistrer sous/Targa &TGA");
                 const auto run = RunBatch(dir, std::string(f.input) + " " + f.output + " " + c.words);
