@@ -1,23 +1,12 @@
 // cmd_adjust.cpp: the adjustment panel. Moving one of the six sliders
 // previews the adjustments on the thumbnail; "Appliquer à l'image" (and its
-// tool-bar button) applies them to the image; "Remise à zéro" resets them.
+// tool-bar button) applies them to the picture as one step; "Remise à zéro"
+// resets them.
 #include <initializer_list>
 
 #include "app/commands.h"
-#include "processing/ti.h"
 
 namespace {
-
-int Value(const Fl_Value_Slider *slider) { return TruncToInt(slider->value()); }
-
-// The pending adjustments, in their fixed order, on img.
-void ApplyAdjustments(const CMirlanUI *ui, CImage *img)
-{
-    CTi::Luminosite(img, Value(ui->sl_lum), Value(ui->sl_rouge), Value(ui->sl_vert),
-                    Value(ui->sl_bleu));
-    CTi::Contraste(img, Value(ui->sl_contraste));
-    CTi::Saturation(img, Value(ui->sl_saturation));
-}
 
 void ZeroAdjustments(CMirlanUI *ui)
 {
@@ -26,30 +15,24 @@ void ZeroAdjustments(CMirlanUI *ui)
         slider->value(0);
 }
 
-// A fresh thumbnail of the image with every pending adjustment on it; the
-// image itself is not touched.
+// A fresh thumbnail with every pending adjustment on it; the picture itself
+// is not touched.
 void PreviewAdjustments(CMirlanUI *ui)
 {
-    CImage *img = ui->getImage();
-    if (!img)
-        return;
-    RunOrAlert(kChangeFailed, [ui, img] {
-        ui->box_preview->SetImage(img);
-        if (CImage *thumb = ui->box_preview->GetImage())
-            ApplyAdjustments(ui, thumb);
-    });
-    ui->box_preview->redraw();
+    RunOrAlert(kChangeFailed, [ui] { ui->showThumbnail(); });
 }
 
+// The sliders go back to 0 once their values are on the picture, so the
+// refreshed thumbnail shows it unadjusted.
 void ApplyToImage(CMirlanUI *ui)
 {
-    CImage *img = ui->getImage();
-    if (!img)
+    if (!ui->getImage())
         return;
-    WaitCursor wait;
-    ChangeOrAlert(ui, [ui, img] {
-        ui->box_image->SaveUndo();
-        ApplyAdjustments(ui, img);
+    const mirlan::Operation &adjustments = *mirlan::FindOperation("reglages");
+    double values[mirlan::kMaxParams];
+    EditorValues(ui, adjustments, values);
+    ChangeOrAlert(ui, [ui, &adjustments, &values] {
+        ui->doc.Apply(adjustments, values);
         ZeroAdjustments(ui);
     });
 }
@@ -70,10 +53,8 @@ void CMirlanUI::cb_bt_reglages(Fl_Button *o, void *) { ApplyToImage(FromPanel(o)
 void CMirlanUI::cb_Remise(Fl_Menu_ *o, void *)
 {
     CMirlanUI *ui = FromMenuBar(o);
-    CImage *img = ui->getImage();
-    if (!img)
+    if (!ui->getImage())
         return;
     ZeroAdjustments(ui);
-    ui->box_preview->SetImage(img);
-    ui->box_preview->redraw();
+    PreviewAdjustments(ui);
 }

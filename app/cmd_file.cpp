@@ -56,7 +56,8 @@ const int kProposedJpegQuality = 90;
 // the file was written.
 bool SaveAs(CMirlanUI *ui, const char *title, const mirlan::ImageFormat *format)
 {
-    CImage *img = ui->getImage();
+    // The writers take a non-const picture but only read it.
+    CImage *img = const_cast<CImage *>(ui->getImage());
     if (!img)
         return false;
     WaitCursor wait;
@@ -86,7 +87,7 @@ bool SaveAs(CMirlanUI *ui, const char *title, const mirlan::ImageFormat *format)
     ui->imageInfos("%s (%dx%d %dbpp)", name(path.c_str()), img->width, img->height, img->bpp);
     ui->box_histos->SetImage(img);
     ui->box_histos->SetImagePath(path.c_str());
-    ui->modified = false;
+    ui->doc.Saved(path, format);
     return true;
 }
 
@@ -112,10 +113,9 @@ int (*jpeg_quality_dialog)(int) = ToolkitJpegQuality;
 
 bool CMirlanUI::askToSaveChanges()
 {
-    if (!modified || !getImage())
+    if (!doc.Modified())
         return true;
-    const char *path = box_histos->GetImagePath();
-    const std::string question = std::string("L'image « ") + (path ? name(path) : "") +
+    const std::string question = std::string("L'image « ") + name(doc.Path().c_str()) +
                                  " » a été modifiée.\nEnregistrer les modifications ?";
     switch (save_question_dialog(question.c_str())) {
     case kDiscard:
@@ -136,10 +136,7 @@ void choose_file()
     if (!path)
         return;
     // A failed opening keeps the picture, and with it its changes.
-    CImage *before = cvui->getImage();
-    const bool changed = cvui->modified;
     cvui->loadImage(path);
-    cvui->modified = changed && cvui->getImage() == before;
 }
 
 void CMirlanUI::cb_mnu_open(Fl_Menu_ *, void *) { choose_file(); }
@@ -161,8 +158,10 @@ void CMirlanUI::cb_mnu_close(Fl_Menu_ *o, void *)
         return;
     ui->box_image->Close();
     ui->box_histos->Close();
-    ui->box_preview->Close();
-    ui->modified = false;
+    ui->box_preview->SetImage(nullptr);
+    ui->thumbnail.reset();
+    ui->doc.Close();
+    ui->historyItems();
     ui->deactivateAll();
     ui->redraw();
 }

@@ -1,93 +1,94 @@
-// cmd_image.cpp: the commands of the "Image" menu that change the whole
-// image: undo, the three colour modes, the rotations and mirror images, and
-// the opening of the resize dialog.
+// cmd_image.cpp: the commands that change the whole picture: the operations
+// of the "Image" menu (rows of the table of operations, whose values the
+// editor's controls give), undo and redo through the history, and the
+// opening of the resize dialog.
 #include "app/commands.h"
-#include "processing/ti.h"
 
 namespace {
 
-enum class DepthRule { Kept, MayChange };
+using mirlan::Operation;
+using mirlan::ParamKind;
 
-// The common shape of a changing command: undo copy, operation in place,
-// refresh, and the grey or colour availability when the depth may change.
-template <class Operation>
-void ChangeImage(Fl_Widget *menu, DepthRule depth, Operation operation)
+// The point carried by move, when the picture is w x h.
+void CarryPoint(CMirlanUI *ui, void (*move)(int *, int *, int, int), int w, int h)
 {
-    CMirlanUI *ui = FromMenuBar(menu);
-    CImage *img = ui->getImage();
-    if (!img)
-        return;
-    WaitCursor wait;
-    ChangeOrAlert(ui, [ui, img, operation] {
-        ui->box_image->SaveUndo();
-        operation(img);
-    });
-    if (depth == DepthRule::MayChange)
-        ui->imageBits();
+    int x, y;
+    ui->box_image->GetCurseur(&x, &y);
+    move(&x, &y, w, h);
+    ui->box_image->ImageChanged(ui->getImage());
+    ui->box_image->SetCurseur(x, y);
 }
 
-// Where a geometric command takes image pixel (c, r) of a W x H image, so
-// that the point goes along with the picture.
-struct Where {
-    int c, r;
-};
-Where TurnedRight(int c, int r, int, int H) { return {H - 1 - r, c}; }
-Where TurnedLeft(int c, int r, int W, int) { return {r, W - 1 - c}; }
-Where HalfTurned(int c, int r, int W, int H) { return {W - 1 - c, H - 1 - r}; }
-Where RowsReversed(int c, int r, int, int H) { return {c, H - 1 - r}; }
-Where RowsMirrored(int c, int r, int W, int) { return {W - 1 - c, r}; }
-
-// A geometric command: the image changes, and the point moves with it.
-void MoveImage(Fl_Widget *menu, void (*operation)(CImage *), Where (*move)(int, int, int, int))
+// One step back or forward, the point going back or along with a turn.
+void StepHistory(CMirlanUI *ui, bool back)
 {
-    CMirlanUI *ui = FromMenuBar(menu);
-    CImage *img = ui->getImage();
-    if (!img)
+    const Operation *op = back ? ui->doc.NextUndo() : ui->doc.NextRedo();
+    if (!op)
         return;
-    int c, r;
-    ui->box_image->GetCurseur(&c, &r);
-    const Where to = move(c, r, img->width, img->height);
-    ChangeImage(menu, DepthRule::Kept, [&](CImage *image) {
-        operation(image);
-        ui->box_image->SetCurseur(to.c, to.r);
+    const Operation *move = back ? mirlan::InverseOf(*op) : op;
+    const int w = ui->getImage()->width, h = ui->getImage()->height;
+    ChangeOrAlert(ui, [ui, back, move, w, h] {
+        back ? ui->doc.Undo() : ui->doc.Redo();
+        if (move && move->carry)
+            CarryPoint(ui, move->carry, w, h);
     });
-}
-
-// Black and white: grey levels, then a fixed threshold at 5.
-void BlackAndWhite(CImage *img)
-{
-    CTi::NiveauxGris(img);
-    CTi::SeuillageFixe(img, 5.0f);
 }
 
 }  // namespace
 
-// "Annuler action": one level; undoing twice gives the same image.
-void CMirlanUI::cb_Annuler(Fl_Menu_ *o, void *)
+void EditorValues(const CMirlanUI *ui, const Operation &op, double *values)
 {
-    CMirlanUI *ui = FromMenuBar(o);
-    if (!ui->getImage())
-        return;
-    WaitCursor wait;
-    ChangeOrAlert(ui, [ui] { ui->box_image->Undo(); });
-    ui->imageBits();
+    const Fl_Valuator *const gains[] = {ui->sl_lum,  ui->sl_rouge,     ui->sl_vert,
+                                        ui->sl_bleu, ui->sl_contraste, ui->sl_saturation};
+    const Fl_Valuator *const colour[] = {ui->sl_R, ui->sl_G, ui->sl_B};
+    const Fl_Valuator *const sides[] = {ui->in_largeur, ui->in_hauteur};
+    int point[2];
+    ui->box_image->GetCurseur(&point[0], &point[1]);
+    int seen[5] = {};  // parameters of each kind so far
+    for (int i = 0; i < op.count; ++i) {
+        const int k = seen[static_cast<int>(op.params[i].kind)]++;
+        switch (op.params[i].kind) {
+        case ParamKind::kGain: values[i] = TruncToInt(gains[k % 6]->value()); break;
+        case ParamKind::kComponent: values[i] = TruncToInt(colour[k % 3]->value()); break;
+        case ParamKind::kCoordinate: values[i] = point[k % 2]; break;
+        case ParamKind::kValue: values[i] = float(ui->ct_valeur->value()); break;
+        case ParamKind::kSide: values[i] = TruncToInt(sides[k % 2]->value()); break;
+        }
+    }
 }
 
-void CMirlanUI::cb_mnu_BW(Fl_Menu_ *o, void *) { ChangeImage(o, DepthRule::MayChange, BlackAndWhite); }
-void CMirlanUI::cb_mnu_NG(Fl_Menu_ *o, void *) { ChangeImage(o, DepthRule::MayChange, CTi::NiveauxGris); }
-void CMirlanUI::cb_mnu_RVB(Fl_Menu_ *o, void *) { ChangeImage(o, DepthRule::MayChange, CTi::CouleursRVB); }
-void CMirlanUI::cb_180(Fl_Menu_ *o, void *) { MoveImage(o, CTi::Rot180, HalfTurned); }
-void CMirlanUI::cb_90(Fl_Menu_ *o, void *) { MoveImage(o, CTi::Rot90h, TurnedRight); }
-void CMirlanUI::cb_9(Fl_Menu_ *o, void *) { MoveImage(o, CTi::Rot90a, TurnedLeft); }
-void CMirlanUI::cb_Sym(Fl_Menu_ *o, void *) { MoveImage(o, CTi::SymetrieV, RowsReversed); }
-void CMirlanUI::cb_Sym1(Fl_Menu_ *o, void *) { MoveImage(o, CTi::SymetrieH, RowsMirrored); }
+void ApplyOperation(CMirlanUI *ui, const Operation &op, const double *values)
+{
+    const CImage *img = ui->getImage();
+    if (!img)
+        return;
+    const int w = img->width, h = img->height;
+    ChangeOrAlert(ui, [ui, &op, values, w, h] {
+        ui->doc.Apply(op, values);
+        if (op.carry)
+            CarryPoint(ui, op.carry, w, h);
+    });
+}
+
+void CMirlanUI::cb_operation(Fl_Menu_ *o, void *data)
+{
+    const Operation &op = *static_cast<const Operation *>(data);
+    CMirlanUI *ui = FromMenuBar(o);
+    double values[mirlan::kMaxParams];
+    EditorValues(ui, op, values);
+    ApplyOperation(ui, op, values);
+}
+
+// "Annuler" and "Rétablir": every step since the picture was opened.
+void CMirlanUI::cb_Annuler(Fl_Menu_ *o, void *) { StepHistory(FromMenuBar(o), true); }
+void CMirlanUI::cb_Retablir(Fl_Menu_ *o, void *) { StepHistory(FromMenuBar(o), false); }
 
 // "Taille de l'image...": the dialog opens centred on the main window with
 // the image's current size in its two fields.
 void CMirlanUI::cb_Taille(Fl_Menu_ *o, void *)
 {
     CMirlanUI *ui = FromMenuBar(o);
-    CImage *img = ui->getImage();
+    const CImage *img = ui->getImage();
     if (!img)
         return;
     ShowCentredOn(ui->win_main, ui->win_taille);

@@ -4,36 +4,27 @@
 
 #include "app/commands.h"
 #include "app/file_dialogs.h"
-#include "processing/ti.h"
+#include "widgets/nearest_scale.h"
 
 namespace {
 
-// What a selection sets: the name shown in "Traitement :", the treatment id,
-// and which parameter controls apply to it.
-struct Treatment {
-    const char *text;
-    int id;
-    bool uses_colour;
-    bool uses_value;
-};
+bool Takes(const mirlan::Operation *op, mirlan::ParamKind kind)
+{
+    for (int i = 0; op && i < op->count; ++i)
+        if (op->params[i].kind == kind)
+            return true;
+    return false;
+}
 
-const Treatment kNone = {"", 0, false, false};
-const Treatment kNegatif = {"Négatif", 1, false, false};
-const Treatment kDistance4 = {"Distance (4 connexité) fond/point", 2, true, true};
-const Treatment kDistance8 = {"Distance (8 connexité) fond/point", 3, true, true};
-const Treatment kDentsDeScie = {"Dents de scie", 4, false, false};
-const Treatment kSeuillageAl = {"Seuillage aléatoire", 5, false, false};
-const Treatment kSeuillageFixe = {"Seuillage fixe", 6, false, true};
-const Treatment kEgalisation = {"Egalisation d'histogramme", 7, false, false};
-const Treatment kEtirement = {"Etirement d'histogramme", 8, false, false};
-
-void Select(Fl_Widget *menu, const Treatment &t)
+// A selection sets the name shown in "Traitement :", the treatment, and
+// which parameter controls apply to it.
+void Select(Fl_Widget *menu, const mirlan::Operation *op)
 {
     CMirlanUI *ui = FromMenuBar(menu);
-    ui->out_traitement->value(t.text);
-    ui->traitement = t.id;
-    ui->activeColors(t.uses_colour);
-    if (t.uses_value)
+    ui->out_traitement->value(op ? op->label : "");
+    ui->traitement = op;
+    ui->activeColors(Takes(op, mirlan::ParamKind::kComponent));
+    if (Takes(op, mirlan::ParamKind::kValue))
         ui->ct_valeur->activate();
     else
         ui->ct_valeur->deactivate();
@@ -44,61 +35,41 @@ unsigned char Component(const Fl_Value_Slider *slider)
     return static_cast<unsigned char>(TruncToInt(slider->value()));
 }
 
-sRGB CurrentColour(const CMirlanUI *ui)
-{
-    return sRGB{TruncToInt(ui->sl_R->value()), TruncToInt(ui->sl_G->value()),
-                TruncToInt(ui->sl_B->value())};
-}
-
 void PaintColourButton(CMirlanUI *ui, unsigned char r, unsigned char g, unsigned char b)
 {
     ui->bt_color->color(fl_rgb_color(r, g, b));
     ui->bt_color->redraw();
 }
 
-float TreatmentValue(const CMirlanUI *ui) { return float(ui->ct_valeur->value()); }
-
-// A fresh thumbnail of img with the current treatment on it.
-void TreatThumbnail(CMirlanUI *ui, CImage *img)
-{
-    sRGB colour = CurrentColour(ui);
-    int x, y;
-    ui->box_image->GetCurseur(&x, &y);
-    ui->box_preview->SetImage(img);
-    CImage *thumb = ui->box_preview->GetImage();
-    if (!thumb)
-        return;
-    float qx = float(thumb->width) / float(img->width);
-    float qy = float(thumb->height) / float(img->height);
-    CTi::Traitement(thumb, ui->traitement, colour, TruncToInt(x * qx), TruncToInt(y * qy),
-                    TreatmentValue(ui));
-}
-
-// The current treatment on a fresh thumbnail, its point scaled from the
-// image to the thumbnail; the image and the undo copy are not touched.
+// A fresh thumbnail with the current treatment on it, its point scaled from
+// the picture to the thumbnail; the picture is not touched.
 void PreviewTreatment(CMirlanUI *ui)
 {
-    CImage *img = ui->getImage();
-    if (!img)
+    const CImage *img = ui->getImage();
+    if (!img || !ui->traitement)
         return;
     WaitCursor wait;
-    RunOrAlert(kChangeFailed, [ui, img] { TreatThumbnail(ui, img); });
-    ui->box_preview->redraw();
+    RunOrAlert(kChangeFailed, [ui, img] {
+        double values[mirlan::kMaxParams];
+        EditorValues(ui, *ui->traitement, values);
+        std::unique_ptr<CImage> thumb(
+            mirlan::ScaleNearest(*img, CImgPreviewBoxFL::kThumbWidth, CImgPreviewBoxFL::kThumbHeight));
+        const float qx = float(thumb->width) / float(img->width), qy = float(thumb->height) / float(img->height);
+        for (int i = 0, k = 0; i < ui->traitement->count; ++i)
+            if (ui->traitement->params[i].kind == mirlan::ParamKind::kCoordinate)
+                values[i] = TruncToInt(float(values[i]) * (k++ % 2 ? qy : qx));
+        ui->traitement->run(thumb.get(), values);
+        ui->showThumbnail(std::move(thumb));
+    });
 }
 
 void ApplyTreatment(CMirlanUI *ui)
 {
-    CImage *img = ui->getImage();
-    if (!img)
+    if (!ui->traitement)
         return;
-    WaitCursor wait;
-    ChangeOrAlert(ui, [ui, img] {
-        ui->box_image->SaveUndo();
-        sRGB colour = CurrentColour(ui);
-        int x, y;
-        ui->box_image->GetCurseur(&x, &y);
-        CTi::Traitement(img, ui->traitement, colour, x, y, TreatmentValue(ui));
-    });
+    double values[mirlan::kMaxParams];
+    EditorValues(ui, *ui->traitement, values);
+    ApplyOperation(ui, *ui->traitement, values);
 }
 
 }  // namespace
@@ -106,15 +77,8 @@ void ApplyTreatment(CMirlanUI *ui)
 int (*color_chooser_dialog)(const char *, unsigned char &, unsigned char &,
                             unsigned char &) = ChooseColour;
 
-void CMirlanUI::cb_Egalisation(Fl_Menu_ *o, void *) { Select(o, kEgalisation); }
-void CMirlanUI::cb_Etirement(Fl_Menu_ *o, void *) { Select(o, kEtirement); }
-void CMirlanUI::cb_Distance(Fl_Menu_ *o, void *) { Select(o, kDistance4); }
-void CMirlanUI::cb_Distance1(Fl_Menu_ *o, void *) { Select(o, kDistance8); }
-void CMirlanUI::cb_N(Fl_Menu_ *o, void *) { Select(o, kNegatif); }
-void CMirlanUI::cb_Dents(Fl_Menu_ *o, void *) { Select(o, kDentsDeScie); }
-void CMirlanUI::cb_Seuillage(Fl_Menu_ *o, void *) { Select(o, kSeuillageFixe); }
-void CMirlanUI::cb_Seuillage1(Fl_Menu_ *o, void *) { Select(o, kSeuillageAl); }
-void CMirlanUI::cb_Pas(Fl_Menu_ *o, void *) { Select(o, kNone); }
+void CMirlanUI::cb_treatment(Fl_Menu_ *o, void *op) { Select(o, static_cast<const mirlan::Operation *>(op)); }
+void CMirlanUI::cb_Pas(Fl_Menu_ *o, void *) { Select(o, nullptr); }
 
 // "Couleur courante": the chooser starts from the current colour; cancelling
 // changes nothing.

@@ -103,7 +103,7 @@ void ZoomByWheel(Fl_Widget *view, void *)
 void CMirlanUI::cb_Taill(Fl_Menu_ *o, void *)
 {
     CMirlanUI *ui = FromMenuBar(o);
-    CImage *img = ui->getImage();
+    const CImage *img = ui->getImage();
     if (!img)
         return;
     WaitCursor wait;

@@ -11,6 +11,7 @@
 #include <new>
 
 #include "app/mirlan_ui.h"
+#include "processing/operations.h"
 
 // The file chooser (ChooseFile by default): title, pattern, preset name,
 // relative flag; returns the chosen path or null when the user cancels.
@@ -55,13 +56,12 @@ public:
 };
 
 // Short memory ends a command, not the program. Every allocation that a
-// picture or a command sizes (undo snapshot, an operation's new pixels,
-// the thumbnail, a save's buffers) reports failure only by throwing
-// std::bad_alloc; catching it at the one place each command goes through
-// keeps the engine free of error paths. It is enough because nothing is
-// lost before the catch: the image view holds the picture and the undo
-// snapshot from before a change until the change ends (EndChange), whatever
-// step ran out, and the thumbnail is built before the old one is dropped.
+// picture or a command sizes (an operation's new pixels, the copy a change
+// runs on, the thumbnail, a save's buffers) reports failure only by
+// throwing std::bad_alloc; catching it at the one place each command goes
+// through keeps the engine free of error paths. It is enough because nothing
+// is lost before the catch: the document's changes are transactions, and
+// the thumbnail is built before the old one is dropped.
 
 // The alert for a command that ran out of memory: its own failure text,
 // then "Mémoire insuffisante.".
@@ -81,27 +81,26 @@ void RunOrAlert(const char *failure, Command command)
     }
 }
 
-// Runs change, which begins with SaveUndo or Undo and changes the image,
-// then refreshes every view. Short of memory, the picture and undo snapshot
-// are put back, the views show them as before, and the alert tells why.
+// Runs change, which changes the document, then refreshes every view. Short
+// of memory, the document is as it was and the alert tells why.
 template <class Change>
 void ChangeOrAlert(CMirlanUI *ui, Change change)
 {
-    bool refreshing = false;
-    try {
+    WaitCursor wait;
+    RunOrAlert(kChangeFailed, [ui, &change] {
         change();
-        refreshing = true;
         ui->traiteImage();
-        ui->box_image->EndChange(true);
-    } catch (const std::bad_alloc &) {
-        ui->box_image->EndChange(false);
-        // Views refreshed with the changed picture show the old one again.
-        if (refreshing)
-            RunOrAlert(kChangeFailed, [ui] { ui->traiteImage(); });
-        ui->imageBits();
-        AlertShortMemory(kChangeFailed);
-    }
+    });
+    ui->imageBits();
 }
+
+// The values the editor's controls give op's parameters: adjustment sliders,
+// current colour, point, treatment value, typed sides.
+void EditorValues(const CMirlanUI *ui, const mirlan::Operation &op, double *values);
+
+// Runs op on the picture with values as a step of the history; the point
+// moves with the picture.
+void ApplyOperation(CMirlanUI *ui, const mirlan::Operation &op, const double *values);
 
 // Moves win, at its own size, so that it is centred on owner (a negative
 // position becomes 0), and shows it.
@@ -109,6 +108,6 @@ void ShowCentredOn(const Fl_Window *owner, Fl_Window *win);
 
 // A widget value truncated toward zero to an int; values outside the int
 // range saturate and NaN gives 0, so typed text can never overflow.
-int TruncToInt(double value);
+using mirlan::TruncToInt;
 
 #endif

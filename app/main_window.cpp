@@ -11,16 +11,24 @@
 #include "app/commands.h"
 #include "app/icons.h"
 #include "image/formats.h"
+#include "processing/operations.h"
 #include "version.h"
 
 // Every labelled item of the menu bar: normal label, font 0, size 12, black.
 #define MIRLAN_ITEM(label, key, cb, flags) \
     { label, key, (Fl_Callback *)(cb), 0, flags, FL_NORMAL_LABEL, 0, 12, FL_BLACK }
 #define MIRLAN_END { 0, 0, 0, 0, 0, 0, 0, 0, 0 }
+// An item of the table of operations: its text comes from the table, and the
+// operation is the item's data.
+#define MIRLAN_OPERATION(name, key, cb, flags)                                                         \
+    { mirlan::FindOperation(name)->menu, key, (Fl_Callback *)(cb),                                   \
+      const_cast<mirlan::Operation *>(mirlan::FindOperation(name)), flags, FL_NORMAL_LABEL, 0, 12, FL_BLACK }
+#define MIRLAN_TREATMENT(name, flags) MIRLAN_OPERATION(name, 0, CMirlanUI::cb_treatment, flags)
 
 // "Enregistrer sous" gets an item a writable format at construction
-// (addSaveItems), from the formats table.
-Fl_Menu_Item CMirlanUI::menu_menuBar[54] = {
+// (buildMenuItems), from the formats table. The operations' rows are read at
+// start-up from a table that is initialised before any code runs.
+Fl_Menu_Item CMirlanUI::menu_menuBar[55] = {
     MIRLAN_ITEM("&Fichier", 0, 0, FL_SUBMENU),
     MIRLAN_ITEM("&Ouvrir", FL_CTRL + 'o', CMirlanUI::cb_mnu_open, 0),
     MIRLAN_ITEM("&Enregistrer sous", 0, 0, FL_SUBMENU),
@@ -29,21 +37,22 @@ Fl_Menu_Item CMirlanUI::menu_menuBar[54] = {
     MIRLAN_ITEM("&Quitter", FL_CTRL + 'q', CMirlanUI::cb_Quitter, 0),
     MIRLAN_END,
     MIRLAN_ITEM("&Image", 0, 0, FL_SUBMENU),
-    MIRLAN_ITEM("&Annuler action", FL_CTRL + 'z', CMirlanUI::cb_Annuler, FL_MENU_DIVIDER),
-    MIRLAN_ITEM("Noir et &Blanc", FL_ALT + 'b', CMirlanUI::cb_mnu_BW, 0),
-    MIRLAN_ITEM("Niveaux de &gris", FL_ALT + 'n', CMirlanUI::cb_mnu_NG, 0),
-    MIRLAN_ITEM("Couleurs &RVB", FL_ALT + 'c', CMirlanUI::cb_mnu_RVB, FL_MENU_DIVIDER),
+    MIRLAN_ITEM("&Annuler action", FL_CTRL + 'z', CMirlanUI::cb_Annuler, 0),
+    MIRLAN_ITEM("&Rétablir", FL_CTRL + 'y', CMirlanUI::cb_Retablir, FL_MENU_DIVIDER),
+    MIRLAN_OPERATION("noiretblanc", FL_ALT + 'b', CMirlanUI::cb_operation, 0),
+    MIRLAN_OPERATION("niveauxgris", FL_ALT + 'n', CMirlanUI::cb_operation, 0),
+    MIRLAN_OPERATION("couleursrvb", FL_ALT + 'c', CMirlanUI::cb_operation, FL_MENU_DIVIDER),
     MIRLAN_ITEM("Ré&glages", 0, 0, FL_SUBMENU | FL_MENU_DIVIDER),
-    MIRLAN_ITEM("&Appliquer à l'image", FL_ALT + 'r', CMirlanUI::cb_Appliquer, 0),
+    MIRLAN_OPERATION("reglages", FL_ALT + 'r', CMirlanUI::cb_Appliquer, 0),
     MIRLAN_ITEM("Remise à &zéro", FL_ALT + 'z', CMirlanUI::cb_Remise, 0),
     MIRLAN_END,
     MIRLAN_ITEM("&Taille de l'image...", FL_CTRL + 't', CMirlanUI::cb_Taille, 0),
     MIRLAN_ITEM("R&otation", 0, 0, FL_SUBMENU | FL_MENU_DIVIDER),
-    MIRLAN_ITEM("&180°", 0, CMirlanUI::cb_180, 0),
-    MIRLAN_ITEM("&90° horaire", 0, CMirlanUI::cb_90, 0),
-    MIRLAN_ITEM("9&0° antihoraire", 0, CMirlanUI::cb_9, FL_MENU_DIVIDER),
-    MIRLAN_ITEM("Symétrie d'axe &verticale", 0, CMirlanUI::cb_Sym, 0),
-    MIRLAN_ITEM("Symétrie d'axe &horizontale", 0, CMirlanUI::cb_Sym1, 0),
+    MIRLAN_OPERATION("rot180", 0, CMirlanUI::cb_operation, 0),
+    MIRLAN_OPERATION("rot90h", 0, CMirlanUI::cb_operation, 0),
+    MIRLAN_OPERATION("rot90a", 0, CMirlanUI::cb_operation, FL_MENU_DIVIDER),
+    MIRLAN_OPERATION("symetriev", 0, CMirlanUI::cb_operation, 0),
+    MIRLAN_OPERATION("symetrieh", 0, CMirlanUI::cb_operation, 0),
     MIRLAN_END,
     MIRLAN_ITEM("&Histogrammes", 0, CMirlanUI::cb_Histogrammes, 0),
     MIRLAN_END,
@@ -51,17 +60,17 @@ Fl_Menu_Item CMirlanUI::menu_menuBar[54] = {
     MIRLAN_ITEM("Preview traitement courant", FL_F + 3, CMirlanUI::cb_mnu_previewTraitement, 0),
     MIRLAN_ITEM("Appliquer traitement courant", FL_F + 4, CMirlanUI::cb_mnu_applyTraitement, FL_MENU_DIVIDER),
     MIRLAN_ITEM("Histogrammes", 0, 0, FL_SUBMENU),
-    MIRLAN_ITEM("Egalisation ", 0, CMirlanUI::cb_Egalisation, 0),
-    MIRLAN_ITEM("Etirement ", 0, CMirlanUI::cb_Etirement, 0),
+    MIRLAN_TREATMENT("egalisation", 0),
+    MIRLAN_TREATMENT("etirement", 0),
     MIRLAN_END,
     MIRLAN_ITEM("Distances", 0, 0, FL_SUBMENU),
-    MIRLAN_ITEM("Distance (4 connexité) fond/point ", 0, CMirlanUI::cb_Distance, 0),
-    MIRLAN_ITEM("Distance (8 connexité) fond/point ", 0, CMirlanUI::cb_Distance1, 0),
+    MIRLAN_TREATMENT("distance4", 0),
+    MIRLAN_TREATMENT("distance8", 0),
     MIRLAN_END,
-    MIRLAN_ITEM("Négatif", 0, CMirlanUI::cb_N, 0),
-    MIRLAN_ITEM("Dents de scie", 0, CMirlanUI::cb_Dents, 0),
-    MIRLAN_ITEM("Seuillage fixe", 0, CMirlanUI::cb_Seuillage, 0),
-    MIRLAN_ITEM("Seuillage aléatoire", 0, CMirlanUI::cb_Seuillage1, FL_MENU_DIVIDER),
+    MIRLAN_TREATMENT("negatif", 0),
+    MIRLAN_TREATMENT("dentsdescie", 0),
+    MIRLAN_TREATMENT("seuillagefixe", 0),
+    MIRLAN_TREATMENT("seuillagealeatoire", FL_MENU_DIVIDER),
     MIRLAN_ITEM("Pas de traitement", 0, CMirlanUI::cb_Pas, 0),
     MIRLAN_END,
     MIRLAN_ITEM("&Affichage", 0, 0, FL_SUBMENU),
@@ -92,11 +101,15 @@ Fl_Menu_Item CMirlanUI::menu_tb_histos[5] = {
 #undef MIRLAN_ITEM
 #undef MIRLAN_LAYER
 #undef MIRLAN_END
+#undef MIRLAN_OPERATION
+#undef MIRLAN_TREATMENT
 
 Fl_Menu_Item *CMirlanUI::mnu_open;
 Fl_Menu_Item *CMirlanUI::mnu_saveas;
 Fl_Menu_Item *CMirlanUI::mnu_close;
 Fl_Menu_Item *CMirlanUI::mnu_image;
+Fl_Menu_Item *CMirlanUI::mnu_undo;
+Fl_Menu_Item *CMirlanUI::mnu_redo;
 Fl_Menu_Item *CMirlanUI::mnu_BW;
 Fl_Menu_Item *CMirlanUI::mnu_NG;
 Fl_Menu_Item *CMirlanUI::mnu_RVB;
@@ -120,17 +133,26 @@ int SaveShortcut(const mirlan::ImageFormat &format)
 
 }  // namespace
 
-// Adding items makes the menu bar work on its own copy of the table.
-void CMirlanUI::addSaveItems()
+// The menu bar's items: the static table, with an item a writable format
+// under "Enregistrer sous". The object owns them: the toolkit's own way of
+// adding items shares one array between menus and moves it when another
+// menu (a file chooser's) adds items of its own.
+void CMirlanUI::buildMenuItems()
 {
-    for (const mirlan::ImageFormat *format : mirlan::WritableFormats()) {
-        const std::string path = std::string("&Fichier/&Enregistrer sous/") + format->saveLabel;
-        menuBar->add(path.c_str(), SaveShortcut(*format), (Fl_Callback *)cb_SaveIn, const_cast<mirlan::ImageFormat *>(format));
+    menuItems.clear();
+    for (const Fl_Menu_Item &item : menu_menuBar) {
+        menuItems.push_back(item);
+        if (item.label() && std::strcmp(item.label(), "&Enregistrer sous") == 0)
+            for (const mirlan::ImageFormat *format : mirlan::WritableFormats())
+                menuItems.push_back({format->saveLabel, SaveShortcut(*format), (Fl_Callback *)cb_SaveIn,
+                                     const_cast<mirlan::ImageFormat *>(format), 0, FL_NORMAL_LABEL, 0, 12, FL_BLACK});
     }
+    menuBar->menu(menuItems.data());
 }
 
-// The items the availability rules and commands reach, found in the menu
-// bar's copy by their callback, or by their label for a submenu.
+// The items the availability rules and commands reach, found among the
+// menu bar's items by their callback, their operation, or their label for a
+// submenu.
 void CMirlanUI::findMenuItems()
 {
     auto byCallback = [this](Fl_Callback *cb) { return const_cast<Fl_Menu_Item *>(menuBar->find_item(cb)); };
@@ -139,15 +161,35 @@ void CMirlanUI::findMenuItems()
     mnu_saveas = byLabel("&Fichier/&Enregistrer sous");
     mnu_close = byCallback((Fl_Callback *)cb_mnu_close);
     mnu_image = byLabel("&Image");
-    mnu_BW = byCallback((Fl_Callback *)cb_mnu_BW);
-    mnu_NG = byCallback((Fl_Callback *)cb_mnu_NG);
-    mnu_RVB = byCallback((Fl_Callback *)cb_mnu_RVB);
+    auto byOperation = [this](const char *name) {
+        const mirlan::Operation *op = mirlan::FindOperation(name);
+        for (int i = 0; i < menuBar->size(); ++i)
+            if (menuBar->menu()[i].user_data() == op)
+                return const_cast<Fl_Menu_Item *>(menuBar->menu() + i);
+        return static_cast<Fl_Menu_Item *>(nullptr);
+    };
+    mnu_undo = byCallback((Fl_Callback *)cb_Annuler);
+    mnu_redo = byCallback((Fl_Callback *)cb_Retablir);
+    mnu_BW = byOperation("noiretblanc");
+    mnu_NG = byOperation("niveauxgris");
+    mnu_RVB = byOperation("couleursrvb");
     mnu_previewTraitement = byCallback((Fl_Callback *)cb_mnu_previewTraitement);
     mnu_applyTraitement = byCallback((Fl_Callback *)cb_mnu_applyTraitement);
     mnu_affichage = byLabel("&Affichage");
 }
 
 namespace {
+
+// Ctrl+Shift+Z, the other key of "Rétablir" (a menu item has one key), when
+// no widget took it.
+int RedoKey(int event)
+{
+    if (event != FL_SHORTCUT || !cvui || !Fl::test_shortcut(FL_CTRL | FL_SHIFT | 'z'))
+        return 0;
+    if (CMirlanUI::mnu_redo->active())
+        cvui->menuBar->picked(CMirlanUI::mnu_redo);
+    return 1;
+}
 
 // An empty group that only serves as its parent's resizable.
 Fl_Group *makeStretchStrip(int x, int y, int w, int h)
@@ -211,8 +253,7 @@ CMirlanUI::CMirlanUI()
     menuBar = new Fl_Menu_Bar(2, 1, 708, 20);
     menuBar->box(FL_THIN_UP_BOX);
     menuBar->labelsize(12);
-    menuBar->menu(menu_menuBar);
-    addSaveItems();
+    buildMenuItems();
     findMenuItems();
     buildStatusLine();
     buildToolBar();
@@ -420,7 +461,12 @@ void CMirlanUI::setStartState()
     scroll_histos->scroll_to(0, 0);
     deactivateAll();
     out_traitement->value("");
-    traitement = 0;
+    traitement = nullptr;
     activeColors(false);
     ct_valeur->deactivate();
+    historyItems();
+    static bool redoKeyAdded = false;
+    if (!redoKeyAdded)
+        Fl::add_handler(RedoKey);
+    redoKeyAdded = true;
 }

@@ -1,7 +1,8 @@
-// mirlan_ui.h: CMirlanUI, the application object of Mirlan. It holds every
-// window and widget of the user interface, the static menu tables with the
-// item pointers that the availability rules switch, the status text and the
-// current treatment. Commands are static callbacks that find the object
+// mirlan_ui.h: CMirlanUI, the application object of Mirlan. It holds the
+// document being edited, every window and widget of the user interface, the
+// static menu tables with the item pointers that the availability rules
+// switch, the thumbnail the preview shows, the status text and the current
+// treatment. Commands are static callbacks that find the object
 // through the user data of the window of the widget that fired.
 #ifndef MIRLAN_APP_MIRLAN_UI_H
 #define MIRLAN_APP_MIRLAN_UI_H
@@ -23,7 +24,11 @@
 #include <FL/Fl_Value_Input.H>
 #include <FL/Fl_Value_Slider.H>
 
+#include <memory>
+#include <vector>
+
 #include "app/status_line.h"
+#include "document/document.h"
 #include "image/image.h"
 #include "widgets/CHistoBoxFL.h"
 #include "widgets/CImageBoxFL.h"
@@ -88,10 +93,13 @@ public:
 
     // The status-line text: box_infos's label points at this array.
     char infos[128];
-    // The current treatment, 0 (none) to 8.
-    int traitement;
-    // Whether the picture changed since it was opened or last saved.
-    bool modified = false;
+    // The picture, its file and its history.
+    mirlan::Document doc;
+    // What the preview shows: the picture reduced, with the pending
+    // adjustments or the current treatment tried on it.
+    std::unique_ptr<CImage> thumbnail;
+    // The current treatment of the "Traitements" menu; null for none.
+    const mirlan::Operation *traitement = nullptr;
 
     // The smallest size of the main window: every control whole, and the
     // left pane above the status line.
@@ -112,13 +120,19 @@ public:
         __attribute__((format(printf, 2, 3)))
 #endif
         ;
-    // The image being edited (owned by the image view), or null.
-    CImage *getImage();
+    // The picture being edited (owned by the document), or null.
+    const CImage *getImage() const;
     void redraw();
     // Opens a file into every view and enables what suits its depth.
     void loadImage(char *path);
     // Brings every view up to date after a command changed the image.
     void traiteImage();
+    // Shows a fresh thumbnail of the picture with the pending adjustments.
+    void showThumbnail();
+    // Hands thumb to the preview, which shows it from now on.
+    void showThumbnail(std::unique_ptr<CImage> thumb);
+    // Undo and redo items: available when there is a step, labelled by it.
+    void historyItems();
     void activateAll();
     void deactivateAll();
     void activateLeftPane();
@@ -143,13 +157,16 @@ public:
     }
 
     // Static menu tables, and the item pointers into them (for the menu bar,
-    // into its own copy, found when the window is built).
-    static Fl_Menu_Item menu_menuBar[54];
+    // into the object's own items, found when the window is built).
+    static Fl_Menu_Item menu_menuBar[55];
+    std::vector<Fl_Menu_Item> menuItems;
     static Fl_Menu_Item menu_tb_histos[5];
     static Fl_Menu_Item *mnu_open;
     static Fl_Menu_Item *mnu_saveas;
     static Fl_Menu_Item *mnu_close;
     static Fl_Menu_Item *mnu_image;
+    static Fl_Menu_Item *mnu_undo;
+    static Fl_Menu_Item *mnu_redo;
     static Fl_Menu_Item *mnu_BW;
     static Fl_Menu_Item *mnu_NG;
     static Fl_Menu_Item *mnu_RVB;
@@ -208,28 +225,17 @@ public:
     static void cb_mnu_close(Fl_Menu_ *, void *);
     static void cb_Quitter(Fl_Menu_ *, void *);
     static void cb_Annuler(Fl_Menu_ *, void *);
-    static void cb_mnu_BW(Fl_Menu_ *, void *);
-    static void cb_mnu_NG(Fl_Menu_ *, void *);
-    static void cb_mnu_RVB(Fl_Menu_ *, void *);
+    static void cb_Retablir(Fl_Menu_ *, void *);
+    // An item of the table of operations (given as the item's data): the
+    // "Image" menu runs it, the "Traitements" menu selects it.
+    static void cb_operation(Fl_Menu_ *, void *);
+    static void cb_treatment(Fl_Menu_ *, void *);
     static void cb_Appliquer(Fl_Menu_ *, void *);
     static void cb_Remise(Fl_Menu_ *, void *);
     static void cb_Taille(Fl_Menu_ *, void *);
-    static void cb_180(Fl_Menu_ *, void *);
-    static void cb_90(Fl_Menu_ *, void *);
-    static void cb_9(Fl_Menu_ *, void *);
-    static void cb_Sym(Fl_Menu_ *, void *);
-    static void cb_Sym1(Fl_Menu_ *, void *);
     static void cb_Histogrammes(Fl_Menu_ *, void *);
     static void cb_mnu_previewTraitement(Fl_Menu_ *, void *);
     static void cb_mnu_applyTraitement(Fl_Menu_ *, void *);
-    static void cb_Egalisation(Fl_Menu_ *, void *);
-    static void cb_Etirement(Fl_Menu_ *, void *);
-    static void cb_Distance(Fl_Menu_ *, void *);
-    static void cb_Distance1(Fl_Menu_ *, void *);
-    static void cb_N(Fl_Menu_ *, void *);
-    static void cb_Dents(Fl_Menu_ *, void *);
-    static void cb_Seuillage(Fl_Menu_ *, void *);
-    static void cb_Seuillage1(Fl_Menu_ *, void *);
     static void cb_Pas(Fl_Menu_ *, void *);
     static void cb_Agrandir(Fl_Menu_ *, void *);
     static void cb_R(Fl_Menu_ *, void *);
@@ -249,7 +255,7 @@ private:
     void buildTabs();
     void buildStatusLine();
     void buildToolBar();
-    void addSaveItems();
+    void buildMenuItems();
     void findMenuItems();
     void setStartState();
 };

@@ -13,7 +13,6 @@
 #include "app/commands.h"
 #include "app/icons.h"
 #include "app/mirlan_ui.h"
-#include "processing/ti.h"
 
 namespace {
 
@@ -94,17 +93,6 @@ void PageButton(int y, const char *label, Fl_Callback *cb)
 }
 
 }  // namespace
-
-int TruncToInt(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    if (value >= double(INT_MAX))
-        return INT_MAX;
-    if (value <= double(INT_MIN))
-        return INT_MIN;
-    return int(value);
-}
 
 void ShowCentredOn(const Fl_Window *owner, Fl_Window *win)
 {
@@ -194,7 +182,7 @@ void CMirlanUI::buildDocWindow()
 void CMirlanUI::cb_in_largeur(Fl_Value_Input *o, void *)
 {
     CMirlanUI *ui = FromDialog(o);
-    CImage *img = ui->getImage();
+    const CImage *img = ui->getImage();
     if (!ui->chk_proportions->value() || !img)
         return;
     ui->in_hauteur->value(ProportionalSide(o->value(), img->height, img->width));
@@ -204,7 +192,7 @@ void CMirlanUI::cb_in_largeur(Fl_Value_Input *o, void *)
 void CMirlanUI::cb_in_hauteur(Fl_Value_Input *o, void *)
 {
     CMirlanUI *ui = FromDialog(o);
-    CImage *img = ui->getImage();
+    const CImage *img = ui->getImage();
     if (!ui->chk_proportions->value() || !img)
         return;
     ui->in_largeur->value(ProportionalSide(o->value(), img->width, img->height));
@@ -215,23 +203,17 @@ void CMirlanUI::cb_in_hauteur(Fl_Value_Input *o, void *)
 void CMirlanUI::cb_bt_applyTaille(Fl_Return_Button *o, void *)
 {
     CMirlanUI *ui = FromDialog(o);
-    CImage *img = ui->getImage();
-    if (!img)
+    if (!ui->getImage())
         return;
     double w = ui->in_largeur->value(), h = ui->in_hauteur->value();
     if (!ValidSide(w) || !ValidSide(h)) {
         alert_dialog("Erreur : dimensions <= 0 ou >= 6000");
         return;
     }
-    {
-        WaitCursor wait;
-        ChangeOrAlert(ui, [ui, img, w, h] {
-            ui->box_image->SaveUndo();
-            int height = int(h);
-            int width = int(w);
-            CTi::Redimensionne(img, width, height);
-        });
-    }
+    const mirlan::Operation &resize = *mirlan::FindOperation("redim");
+    double sides[mirlan::kMaxParams];
+    EditorValues(ui, resize, sides);
+    ApplyOperation(ui, resize, sides);
     ui->win_taille->hide();
 }
 

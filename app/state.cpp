@@ -1,7 +1,7 @@
-// state.cpp: keeping the main window consistent with the image being edited:
-// loading a file into every view, the refresh after each change of the
-// image, the status line, and which controls are available with no image,
-// a grey image or a colour image.
+// state.cpp: keeping the main window consistent with the document: loading
+// a file into every view, the refresh after each change of the picture, the
+// thumbnail, the status line, the undo and redo items, and which controls
+// are available with no image, a grey image or a colour image.
 #include "app/mirlan_ui.h"
 
 #include <cstdarg>
@@ -10,11 +10,35 @@
 
 #include <FL/fl_draw.H>
 
-#include "processing/ti.h"
+#include "app/commands.h"
+#include "image/formats.h"
+#include "processing/operations.h"
+#include "widgets/nearest_scale.h"
 
 namespace {
 
 const char kStatusFormat[] = "%s (%dx%d %dbpp)";
+
+// The open alert: its first line, then why, naming the format the file's
+// content showed.
+std::string LoadFailedMessage(mirlan::ReadError error, const mirlan::ImageFormat *format)
+{
+    const std::string first = "Impossible de charger cette image !\n";
+    switch (error) {
+    case mirlan::ReadError::kUnreadable:
+        return first + "Fichier introuvable ou illisible.";
+    case mirlan::ReadError::kNoMemory:
+        return first + "Mémoire insuffisante pour ouvrir cette image.";
+    case mirlan::ReadError::kTooLarge:
+        return first + "Image trop grande : plus de 32767 pixels de côté.";
+    default:
+        return first + (format ? std::string("Fichier ") + format->name + " endommagé ou incomplet." : "Format invalide.");
+    }
+}
+
+// The undo and redo items' texts (plain buffers: the first object is built
+// during static initialisation).
+char undoText[160], redoText[160];
 
 // Sets (inactive) or clears FL_MENU_INACTIVE on a menu item.
 void setInactive(Fl_Menu_Item *item, bool inactive)
@@ -55,47 +79,78 @@ void CMirlanUI::imageInfos(const char *format, ...)
     box_infos->SetText(text, infos, sizeof infos);
 }
 
-CImage *CMirlanUI::getImage() { return box_image->GetImage(); }
+const CImage *CMirlanUI::getImage() const { return doc.Picture(); }
 
 void CMirlanUI::redraw() { win_main->redraw(); }
 
 void CMirlanUI::loadImage(char *path)
 {
     fl_cursor(FL_CURSOR_WAIT, FL_BLACK, FL_WHITE);
-    // The view reads the whole file before it lets the old image go; on a
-    // failure it has shown why and every view keeps what it had.
-    if (box_image->SetImage(path)) {
-        CImage *img = getImage();
+    // The document reads the whole file before it lets the old picture go;
+    // on a failure every view keeps what it had.
+    const mirlan::ImageFormat *format = nullptr;
+    const mirlan::ReadError error = doc.Open(path, &format);
+    if (error == mirlan::ReadError::kNone) {
+        const CImage *img = getImage();
+        box_image->SetImage(img);
         imageInfos(kStatusFormat, name(path), img->width, img->height, img->bpp);
         box_histos->SetImage(img);
         box_histos->SetImagePath(path);
-        box_preview->SetImage(img);
         scroll_histos->scroll_to(0, 0);
         scroll_image->scroll_to(0, 0);
         activateAll();
+        RunOrAlert(kChangeFailed, [this] { showThumbnail(); });
+        historyItems();
         redraw();
     }
     fl_cursor(FL_CURSOR_DEFAULT, FL_BLACK, FL_WHITE);
+    if (error != mirlan::ReadError::kNone)
+        alert_dialog(LoadFailedMessage(error, format).c_str());
 }
 
 void CMirlanUI::traiteImage()
 {
-    CImage *img = getImage();
+    const CImage *img = getImage();
     if (!img)
         return;
-    modified = true;
-    box_image->ImageChange();
-    box_histos->SetImage(img);
-    box_preview->SetImage(img);
-    CImage *thumb = box_preview->GetImage();
-    CTi::Luminosite(thumb, int(sl_lum->value()), int(sl_rouge->value()), int(sl_vert->value()),
-                    int(sl_bleu->value()));
-    CTi::Contraste(thumb, int(sl_contraste->value()));
-    CTi::Saturation(thumb, int(sl_saturation->value()));
-    box_preview->redraw();
+    // The view first: it must never keep a picture the document dropped.
+    box_image->ImageChanged(img);
+    historyItems();
     const char *path = box_histos->GetImagePath();
     imageInfos(kStatusFormat, path ? name(path) : "", img->width, img->height, img->bpp);
+    box_histos->SetImage(img);
+    showThumbnail();
     redraw();
+}
+
+void CMirlanUI::showThumbnail()
+{
+    const CImage *img = getImage();
+    if (!img)
+        return;
+    std::unique_ptr<CImage> thumb(
+        mirlan::ScaleNearest(*img, CImgPreviewBoxFL::kThumbWidth, CImgPreviewBoxFL::kThumbHeight));
+    const double pending[] = {sl_lum->value(),   sl_rouge->value(),      sl_vert->value(),
+                              sl_bleu->value(), sl_contraste->value(), sl_saturation->value()};
+    mirlan::FindOperation("reglages")->run(thumb.get(), pending);
+    showThumbnail(std::move(thumb));
+}
+
+void CMirlanUI::showThumbnail(std::unique_ptr<CImage> thumb)
+{
+    box_preview->SetImage(thumb.get());
+    thumbnail = std::move(thumb);
+}
+
+void CMirlanUI::historyItems()
+{
+    const mirlan::Operation *undo = doc.NextUndo(), *redo = doc.NextRedo();
+    std::snprintf(undoText, sizeof undoText, "&Annuler %s", undo ? undo->label : "action");
+    std::snprintf(redoText, sizeof redoText, "&Rétablir%s%s", redo ? " " : "", redo ? redo->label : "");
+    mnu_undo->label(undoText);
+    mnu_redo->label(redoText);
+    setInactive(mnu_undo, !undo);
+    setInactive(mnu_redo, !redo);
 }
 
 void CMirlanUI::activeHistos(bool on)
@@ -187,7 +242,7 @@ void CMirlanUI::activateAll()
 
 void CMirlanUI::imageBits()
 {
-    CImage *img = getImage();
+    const CImage *img = getImage();
     if (!img)
         return;
     const bool colour = img->bpp != 8;

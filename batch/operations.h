@@ -1,5 +1,6 @@
-// operations.h: the operations of mirlan-batch, read from the command line
-// and run on an image with the very calls the editor's commands make.
+// operations.h: the operations of mirlan-batch (the table of
+// processing/operations.h), read from the command line and run on an image
+// with the very calls the editor's commands make.
 #ifndef MIRLAN_BATCH_OPERATIONS_H
 #define MIRLAN_BATCH_OPERATIONS_H
 
@@ -9,33 +10,15 @@
 
 class CImage;
 
+namespace mirlan {
+struct Operation;
+}
+
 namespace batch {
-
-// One number an operation takes, with the range the editor's control allows.
-struct Parameter {
-    const char *name;
-    double min;
-    double max;
-    bool integer;
-};
-
-// An operation: its command-line name, its numbers, what it does (for
-// --help) and how it runs on the image with those numbers.
-struct Operation {
-    const char *name;
-    std::vector<Parameter> parameters;
-    const char *help;
-    // Runs the operation; returns false with a message when the image does
-    // not allow it (a point outside the picture).
-    bool (*run)(CImage *img, const double *values, std::string &error);
-};
-
-// Every operation, in the order --help lists them.
-const std::vector<Operation> &Operations();
 
 // An operation with its numbers, read from the command line.
 struct Step {
-    const Operation *operation;
+    const mirlan::Operation *operation;
     std::vector<double> values;
 };
 

@@ -2,7 +2,7 @@
 // under a display (run under Xvfb). Each image command is timed on its whole
 // path, from the menu callback to the refreshed window on the screen (undo
 // copy, operation, view, histograms, thumbnail, status line, redraw, X
-// server done), at zoom 100 and at the fit-to-window zoom; also opening the
+// server done), undo and redo of a stored and of a reversed step, at zoom 100 and at the fit-to-window zoom; also opening the
 // file (PPM, TGA and BMP), each zoom command and a page of scrolling at 100
 // and 300 %, a redraw of the whole window at 100 and 300 % (scrolled to the
 // middle of the picture), and the resident memory with the picture open.
@@ -49,7 +49,6 @@ struct Editor {
         choose_file_dialog = AnswerOpenPath;
         alert_dialog = IgnoreAlert;
         save_question_dialog = [](const char *) { return 2; };  // reopen without saving
-        CImageBoxFL::alert_function = IgnoreAlert;
         char pattern[] = "/tmp/mirlan_fluid_XXXXXX";
         const char *made = mkdtemp(pattern);
         dir = made ? made : "/tmp";
@@ -214,7 +213,9 @@ struct Command {
     bool undo_after;
 };
 
-void UndoCmd(Editor &e) { e.Pick("&Image/&Annuler action"); }
+// Undo and redo through their menu items, whatever step they name.
+void UndoCmd(Editor &e) { e.ui->menuBar->picked(CMirlanUI::mnu_undo); }
+void RedoCmd(Editor &e) { e.ui->menuBar->picked(CMirlanUI::mnu_redo); }
 void Grey(Editor &e) { e.Pick("&Image/Niveaux de &gris"); }
 void SetSliders(Editor &e)
 {
@@ -253,7 +254,7 @@ void BM_Command(benchmark::State &state, Command c, bool fit)
         state.ResumeTiming();
     }
     if (c.undo_after && c.before == Grey) {
-        UndoCmd(e);  // back to colour: the grey image was the undo copy
+        UndoCmd(e);  // back to colour: the grey image was a step of its own
     }
     state.counters["zoom"] = e.ui->box_image->GetZoomPercent();
     MemoryCounters(state);
@@ -266,7 +267,14 @@ void BM_Command(benchmark::State &state, Command c, bool fit)
     BENCHMARK_CAPTURE(BM_Command, name##_fit, (Command{before, run, undo}), true)               \
         ->Unit(benchmark::kMillisecond)->UseRealTime()
 
-MIRLAN_COMMAND(Annuler, [](Editor &e) { Select(e, "&Traitements/Négatif"); ApplyTreatment(e); }, UndoCmd, false);
+// Undo and redo of a step that stores the picture from before it (the
+// equalisation), and of one undone by its inverse (a quarter turn).
+void Equalised(Editor &e) { Select(e, "&Traitements/Histogrammes/Egalisation "); ApplyTreatment(e); }
+void Turned(Editor &e) { e.Pick("&Image/R&otation/&90° horaire"); }
+MIRLAN_COMMAND(AnnulerEgalisation, Equalised, UndoCmd, false);
+MIRLAN_COMMAND(RetablirEgalisation, [](Editor &e) { Equalised(e); UndoCmd(e); }, RedoCmd, false);
+MIRLAN_COMMAND(AnnulerRotation, Turned, UndoCmd, false);
+MIRLAN_COMMAND(RetablirRotation, [](Editor &e) { Turned(e); UndoCmd(e); }, RedoCmd, false);
 MIRLAN_COMMAND(NoirEtBlanc, nullptr, [](Editor &e) { e.Pick("&Image/Noir et &Blanc"); }, true);
 MIRLAN_COMMAND(NiveauxGris, nullptr, Grey, true);
 MIRLAN_COMMAND(CouleursRVB, Grey, [](Editor &e) { e.Pick("&Image/Couleurs &RVB"); }, true);

@@ -48,3 +48,19 @@ void CTi::CouleursRVB(CImage *img)
     });
     img->Replace(kept.release(), img->width, img->height, 24);
 }
+
+void CTi::PremierCanal(CImage *img)
+{
+    if (img->bpp != 24)
+        return;
+    const size_t pixels = CImage::ByteCount(img->width, img->height, 8);
+    std::unique_ptr<unsigned char[]> kept(mirlan::NewPixelBuffer(pixels));
+    unsigned char *grey = kept.get();
+    const unsigned char *src = img->data;
+    mirlan::ParallelFor(pixels, mirlan::kMinItemsPerThread, [grey, src](size_t first, size_t last) {
+        unsigned char *out = grey;  // a local: the stores cannot alias it
+        for (size_t k = first; k < last; ++k)
+            out[k] = src[k * 3];
+    });
+    img->Replace(kept.release(), img->width, img->height, 8);
+}

@@ -62,7 +62,7 @@ struct Counts {
 
 }  // namespace
 
-void CHistogramme::CalcHistos(CImage *img)
+void CHistogramme::CalcHistos(const CImage *img)
 {
     for (int k = 0; k < 4; ++k) {
         std::memset(histos[k], 0, 256 * sizeof(int32_t));

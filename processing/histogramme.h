@@ -21,7 +21,7 @@ public:
     CHistogramme &operator=(const CHistogramme &) = delete;
 
     // Recomputes every member from img, which is only read.
-    void CalcHistos(CImage *img);
+    void CalcHistos(const CImage *img);
     // The highest bin count of each layer's histogram.
     void GetMaxHauteurs(int *lum, int *red, int *green, int *blue);
 };

@@ -17,6 +17,8 @@ public:
     static void Negatif(CImage *img);
     static void NiveauxGris(CImage *img);
     static void CouleursRVB(CImage *img);
+    // The first channel of a colour image, as grey: undoes CouleursRVB exactly.
+    static void PremierCanal(CImage *img);
 
     // Geometry.
     static void Rot90h(CImage *img);

@@ -1,6 +1,6 @@
-// app_driver.h: how tests drive an application object: pictures to open,
-// menu items picked as a user can pick them, and the end of an object built
-// by a test.
+// app_driver.h: how tests drive an application object: its modal dialogs
+// answered by the test, pictures to open, menu items picked as a user can
+// pick them, and the end of an object built by a test.
 #ifndef MIRLAN_TEST_APP_DRIVER_H
 #define MIRLAN_TEST_APP_DRIVER_H
 
@@ -10,9 +10,40 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "app/commands.h"
 #include "app/mirlan_ui.h"
 #include "image/image.h"
+
+// What the dialogs answer, and what they were told.
+struct FakeDialogs {
+    std::vector<std::string> paths;  // one per file chooser; "" or none cancels
+    std::vector<std::string> alerts;
+    int questions = 0, answer = 2;  // 0 cancel, 1 save first, 2 do not save
+};
+
+inline FakeDialogs &Fake()
+{
+    static FakeDialogs dialogs;
+    return dialogs;
+}
+
+// Puts the fake dialogs in place of the modal ones, with no answer queued.
+inline void AnswerDialogs()
+{
+    Fake() = FakeDialogs();
+    choose_file_dialog = [](const char *, const char *, const char *, int) -> char * {
+        static std::string chosen;
+        auto &paths = Fake().paths;
+        chosen = paths.empty() ? "" : paths.front();
+        paths.erase(paths.begin(), paths.begin() + !paths.empty());
+        return chosen.empty() ? nullptr : &chosen[0];
+    };
+    alert_dialog = [](const char *message) { Fake().alerts.push_back(message); };
+    save_question_dialog = [](const char *) { return ++Fake().questions, Fake().answer; };
+    jpeg_quality_dialog = [](int proposed) { return proposed; };  // the quality proposed is taken
+}
 
 // A w × h picture of the given depth with every byte different from its
 // neighbours, so that any misplaced pixel shows.

@@ -60,7 +60,7 @@ CHistoBoxFL::~CHistoBoxFL()
     delete histo;
 }
 
-void CHistoBoxFL::SetImage(CImage *img)
+void CHistoBoxFL::SetImage(const CImage *img)
 {
     if (!img)
         return;

@@ -20,7 +20,7 @@ public:
     ~CHistoBoxFL() override;
 
     // Computes the four histograms of img and the text lines, then redraws.
-    void SetImage(CImage *img);
+    void SetImage(const CImage *img);
     // Keeps a copy of path to show and sizes the width to fit it.
     void SetImagePath(const char *path);
     // Shows (on != 0) or hides layer 0 to 3 (luminosity, red, green, blue)

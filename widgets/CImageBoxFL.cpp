@@ -1,89 +1,24 @@
-// CImageBoxFL.cpp: the image view: loading, zoom, undo snapshot, drawing
-// and the point.
+// CImageBoxFL.cpp: the image view: zoom, drawing and the point.
 #include "widgets/CImageBoxFL.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Scroll.H>
 #include <FL/Fl_Window.H>
-#include <FL/fl_ask.H>
 #include <FL/fl_draw.H>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <memory>
-#include <string>
 #include <vector>
 
-#include "image/formats.h"
 #include "image/image.h"
-#include "image/image_file.h"
-#include "processing/parallel.h"
-#include "processing/pixel_buffer.h"
 
 namespace {
-
-void ShowAlert(const char *message) { fl_alert("%s", message); }
-
-// The open alert: its first line, then why, naming the format the file's
-// content showed.
-std::string LoadFailedMessage(mirlan::ReadError error, const mirlan::ImageFormat *format)
-{
-    const std::string first = "Impossible de charger cette image !\n";
-    switch (error) {
-    case mirlan::ReadError::kUnreadable:
-        return first + "Fichier introuvable ou illisible.";
-    case mirlan::ReadError::kNoMemory:
-        return first + "Mémoire insuffisante pour ouvrir cette image.";
-    case mirlan::ReadError::kTooLarge:
-        return first + "Image trop grande : plus de 32767 pixels de côté.";
-    default:
-        return first + (format ? std::string("Fichier ") + format->name + " endommagé ou incomplet." : "Format invalide.");
-    }
-}
 
 // A side at the zoom: the float factor's exact value times the side,
 // truncated, and never below one pixel so that there is always something to
 // draw. The product of a float and a 16-bit side is exact in double.
 int ScaledSide(float zoom, int side) { return std::max(1, static_cast<int>(static_cast<double>(zoom) * side)); }
-
-// Below a megabyte a copy is not worth a second thread.
-const size_t kCopyBytesPerThread = size_t(1) << 20;
-
-// src's pixels into dst's buffer, which holds as many bytes, on every core.
-void CopyPixels(const CImage &src, CImage &dst)
-{
-    if (src.data && src.ByteCount())
-        mirlan::ParallelFor(src.ByteCount(), kCopyBytesPerThread, [&](size_t first, size_t last) {
-            std::memcpy(dst.data + first, src.data + first, last - first);
-        });
-}
-
-// A new copy of src, its bytes copied on every core into a buffer on huge
-// pages where the kernel has them (fewer page faults to map tens of
-// megabytes). Throws std::bad_alloc with nothing changed when memory is short.
-CImage *CopyOf(const CImage &src)
-{
-    std::unique_ptr<CImage> copy(new CImage());
-    copy->Replace(mirlan::NewPixelBuffer(src.ByteCount()), src.width, src.height, src.bpp);
-    CopyPixels(src, *copy);
-    return copy.release();
-}
-
-// src copied into spare when its buffer holds as many bytes (no 72 MB to map
-// and zero on a photo), otherwise into a new copy; spare is then used up.
-CImage *CopyReusing(const CImage &src, CImage *&spare)
-{
-    if (!spare || !spare->data || !src.data || spare->ByteCount() != src.ByteCount())
-        return CopyOf(src);
-    CImage *copy = spare;
-    spare = nullptr;
-    CopyPixels(src, *copy);
-    copy->width = src.width;
-    copy->height = src.height;
-    copy->bpp = src.bpp;
-    return copy;
-}
 
 // The part of a scroll group that shows its child, without its frame and
 // the scroll bars that a child of w x h needs (the toolkit's own rule).
@@ -143,56 +78,26 @@ void GatherLine(void *data, int x, int y, int w, uchar *out)
 
 }  // namespace
 
-void (*CImageBoxFL::alert_function)(const char *message) = ShowAlert;
-
 CImageBoxFL::CImageBoxFL(int x, int y, int w, int h, const char *label)
-    : Fl_Box(x, y, w, h, label), zoom(1.0f), imgSource(nullptr), imgUndo(nullptr), curseurX(0), curseurY(0),
-      pointW(0), pointH(0), areaW(0), areaH(0), wheelSteps(0)
+    : Fl_Box(x, y, w, h, label), zoom(1.0f), imgSource(nullptr), curseurX(0), curseurY(0), pointW(0), pointH(0),
+      areaW(0), areaH(0), wheelSteps(0)
 {
     size(0, 0);
 }
 
-CImageBoxFL::~CImageBoxFL() { ReleaseImages(); }
-
 Fl_Scroll *CImageBoxFL::Scroller() const { return dynamic_cast<Fl_Scroll *>(parent()); }
 
-void CImageBoxFL::ReleaseImages()
+void CImageBoxFL::SetImage(const CImage *img)
 {
-    DropHeld();
-    delete imgSource;
-    delete imgUndo;
-    delete spareUndo;
-    imgSource = imgUndo = spareUndo = nullptr;
-}
-
-void CImageBoxFL::DropHeld()
-{
-    if (heldUndo) {
-        delete spareUndo;
-        spareUndo = heldUndo;
-    }
-    delete heldSource;
-    heldUndo = heldSource = nullptr;
-    snapshotTaken = false;
-}
-
-int CImageBoxFL::SetImage(const char *filename)
-{
-    // Read the whole file before anything is dropped: a failure keeps all.
-    mirlan::ReadError error = mirlan::ReadError::kNone;
-    const mirlan::ImageFormat *format = nullptr;
-    CImage *img = mirlan::ReadImageFile(filename, &error, &format);
-    if (!img) {
-        alert_function(LoadFailedMessage(error, format).c_str());
-        return 0;
-    }
-    ReleaseImages();
     imgSource = img;
+    if (!img) {
+        Close();
+        return;
+    }
     zoom = 1.0f;
     SetCurseur(img->width / 2, img->height / 2);
     SizeToZoom();
     KeepInView();
-    return 1;
 }
 
 int CImageBoxFL::GetZoomPercent() const { return static_cast<int>(std::lround(zoom * 100.0)); }
@@ -258,8 +163,9 @@ void CImageBoxFL::resize(int x, int y, int w, int h)
         KeepInView();
 }
 
-void CImageBoxFL::ImageChange()
+void CImageBoxFL::ImageChanged(const CImage *img)
 {
+    imgSource = img;
     if (!imgSource)
         return;
     if (imgSource->width != pointW || imgSource->height != pointH) {
@@ -273,49 +179,9 @@ void CImageBoxFL::ImageChange()
 
 void CImageBoxFL::Close()
 {
-    ReleaseImages();
+    imgSource = nullptr;
     size(0, 0);
     curseurX = curseurY = pointW = pointH = 0;
-}
-
-// Both begin a change with a fresh copy and hold what it replaces, rather
-// than copying into the buffer already there: a change that then runs out
-// of memory can put back the picture and the undo snapshot exactly.
-void CImageBoxFL::SaveUndo()
-{
-    if (!imgSource)
-        return;
-    CImage *snapshot = CopyReusing(*imgSource, spareUndo);
-    DropHeld();
-    heldUndo = imgUndo;
-    imgUndo = snapshot;
-    snapshotTaken = true;
-}
-
-void CImageBoxFL::Undo()
-{
-    if (!imgUndo)
-        return;
-    CImage *restored = CopyOf(*imgUndo);
-    DropHeld();
-    heldSource = imgSource;
-    imgSource = restored;
-}
-
-void CImageBoxFL::EndChange(bool kept)
-{
-    if (!kept && snapshotTaken) {
-        // The snapshot is the image as it was before the change.
-        delete imgSource;
-        imgSource = imgUndo;
-        imgUndo = heldUndo;
-        heldUndo = nullptr;
-    } else if (!kept && heldSource) {
-        delete imgSource;
-        imgSource = heldSource;
-        heldSource = nullptr;
-    }
-    DropHeld();
 }
 
 void CImageBoxFL::GetCurseur(int *x, int *y)

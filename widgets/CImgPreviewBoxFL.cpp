@@ -1,38 +1,30 @@
-// CImgPreviewBoxFL.cpp: the preview box and its 159 x 120 thumbnail.
+// CImgPreviewBoxFL.cpp: the preview box and the thumbnail it is given.
 #include "widgets/CImgPreviewBoxFL.h"
+
+#include <algorithm>
 
 #include <FL/fl_draw.H>
 
 #include "image/image.h"
-#include "widgets/nearest_scale.h"
 
 CImgPreviewBoxFL::CImgPreviewBoxFL(int x, int y, int w, int h, const char *label)
     : Fl_Box(x, y, w, h, label), imgPreview(nullptr)
 {
 }
 
-CImgPreviewBoxFL::~CImgPreviewBoxFL() { delete imgPreview; }
-
-void CImgPreviewBoxFL::SetImage(CImage *img)
+void CImgPreviewBoxFL::SetImage(const CImage *thumb)
 {
-    // Made before the old one goes: short memory leaves the thumbnail as it was.
-    CImage *thumb = img ? mirlan::ScaleNearest(*img, kThumbWidth, kThumbHeight) : nullptr;
-    Close();
-    imgPreview = thumb;
-}
-
-void CImgPreviewBoxFL::Close()
-{
-    delete imgPreview;
-    imgPreview = nullptr;
+    imgPreview = thumb && thumb->data ? thumb : nullptr;
+    redraw();
 }
 
 void CImgPreviewBoxFL::draw()
 {
     draw_box();
     if (imgPreview) {
-        fl_draw_image(imgPreview->data, x() + kMargin, y() + kMargin, kThumbWidth, kThumbHeight,
-                      imgPreview->BytesPerPixel(), 0);
+        fl_draw_image(imgPreview->data, x() + kMargin, y() + kMargin, std::min<int>(imgPreview->width, kThumbWidth),
+                      std::min<int>(imgPreview->height, kThumbHeight), imgPreview->BytesPerPixel(),
+                      static_cast<int>(imgPreview->RowBytes()));
     } else {
         // The empty box is crossed by its diagonal, two thirds grey.
         fl_color(fl_color_average(FL_GRAY, FL_BLACK, 0.67f));

@@ -1,6 +1,7 @@
-// CImgPreviewBoxFL.h: the preview box of the left pane. It keeps its own
-// 159 x 120 thumbnail of the image, on which the pending adjustments and the
-// current treatment are tried before they reach the image itself.
+// CImgPreviewBoxFL.h: the preview box of the left pane. It shows the
+// 159 x 120 thumbnail it is given, on which the application tries the
+// pending adjustments and the current treatment before they reach the
+// picture itself.
 #ifndef MIRLAN_CIMGPREVIEWBOXFL_H
 #define MIRLAN_CIMGPREVIEWBOXFL_H
 
@@ -16,20 +17,17 @@ public:
     static constexpr int kMargin = 3;
 
     CImgPreviewBoxFL(int x, int y, int w, int h, const char *label = 0);
-    ~CImgPreviewBoxFL() override;
 
-    // Replaces the thumbnail by a 159 x 120 copy of img (stretched to fill),
-    // or by none when img is null. img is neither kept nor changed.
-    void SetImage(CImage *img);
-    // The thumbnail, for the callers to change in place; null when none.
-    CImage *GetImage() const { return imgPreview; }
-    // Drops the thumbnail.
-    void Close();
+    // Shows thumb (kept by the caller, drawn at its own size, at most the
+    // thumbnail's), or the empty box when null.
+    void SetImage(const CImage *thumb);
+    // The thumbnail shown; null when none.
+    const CImage *GetImage() const { return imgPreview; }
 
     void draw() override;
 
 private:
-    CImage *imgPreview;
+    const CImage *imgPreview;
 };
 
 #endif

@@ -18,25 +18,9 @@
 #include "app/commands.h"
 #include "app_driver.h"
 #include "processing/ti.h"
+#include "widgets/nearest_scale.h"
 
 namespace {
-
-// What the dialogs answer, and what they were told.
-struct Dialogs {
-    std::vector<std::string> paths;  // one per file chooser; "" or none cancels
-    std::vector<std::string> alerts;
-    int questions = 0, answer = 2;  // 0 cancel, 1 save first, 2 do not save
-} fake;
-
-char *FakeChooser(const char *, const char *, const char *, int)
-{
-    static std::string chosen;
-    chosen = fake.paths.empty() ? "" : fake.paths.front();
-    fake.paths.erase(fake.paths.begin(), fake.paths.begin() + !fake.paths.empty());
-    return chosen.empty() ? nullptr : &chosen[0];
-}
-void FakeAlert(const char *message) { fake.alerts.push_back(message); }
-int FakeQuestion(const char *) { return ++fake.questions, fake.answer; }
 
 bool Same(const CImage *a, const CImage *b)
 {
@@ -47,12 +31,11 @@ bool Same(const CImage *a, const CImage *b)
 // The preview's thumbnail of img with the given adjustments on it.
 std::unique_ptr<CImage> Thumbnail(CImage *img, int lum = 0, int contrast = 0, int saturation = 0)
 {
-    CImgPreviewBoxFL box(0, 0, 165, 126);
-    box.SetImage(img);
-    CTi::Luminosite(box.GetImage(), lum, 0, 0, 0);
-    CTi::Contraste(box.GetImage(), contrast);
-    CTi::Saturation(box.GetImage(), saturation);
-    return std::unique_ptr<CImage>(box.GetImage()->Copy());
+    std::unique_ptr<CImage> thumb(mirlan::ScaleNearest(*img, 159, 120));
+    CTi::Luminosite(thumb.get(), lum, 0, 0, 0);
+    CTi::Contraste(thumb.get(), contrast);
+    CTi::Saturation(thumb.get(), saturation);
+    return thumb;
 }
 
 const char kAdjust[] = "&Image/Ré&glages/&Appliquer à l'image";
@@ -67,17 +50,14 @@ protected:
     // No picture, unchanged, every slider at rest, the dialogs quiet.
     void SetUp() override
     {
-        choose_file_dialog = FakeChooser;
-        alert_dialog = CImageBoxFL::alert_function = FakeAlert;
-        save_question_dialog = FakeQuestion;
+        AnswerDialogs();  // a changed picture is closed unsaved
         std::filesystem::create_directories(dir);
-        ui->modified = false;
         if (ui->getImage())
             Pick("&Fichier/&Fermer");
         Pick("&Traitements/Pas de traitement");
         ui->win_taille->hide();
         ui->win_main->size(712, 579), ui->win_main->show();
-        fake = Dialogs();
+        Fake() = FakeDialogs();
     }
     void TearDown() override { std::filesystem::remove_all(dir); }
 
@@ -95,8 +75,8 @@ protected:
     // Opens img as "pic.ppm" (or "pic.pgm") through the open command.
     void Open(const CImage &img)
     {
-        fake.paths.push_back(Path(img.bpp == 8 ? "pic.pgm" : "pic.ppm"));
-        WritePNM(img, fake.paths.back());
+        Fake().paths.push_back(Path(img.bpp == 8 ? "pic.pgm" : "pic.ppm"));
+        WritePNM(img, Fake().paths.back());
         Pick("&Fichier/&Ouvrir");
     }
 };
@@ -119,7 +99,7 @@ TEST_F(App, EveryCommandDoesWhatTheEngineDoesAndUndoes)
         {"&Image/R&otation/Symétrie d'axe &horizontale", 19, 5, CTi::SymetrieH},
         {kAdjust, 3, 5,
          [](CImage *i) { CTi::Luminosite(i, -15, 0, 0, 0), CTi::Contraste(i, 30), CTi::Saturation(i, 60); }},
-        {"&Traitements/Pas de traitement", 3, 5, Treatment(0)}, {"&Traitements/Négatif", 3, 5, Treatment(1)},
+        {"&Traitements/Négatif", 3, 5, Treatment(1)},
         {"&Traitements/Distances/Distance (4 connexité) fond/point ", 3, 5, Treatment(2)},
         {"&Traitements/Distances/Distance (8 connexité) fond/point ", 3, 5, Treatment(3)},
         {"&Traitements/Dents de scie", 3, 5, Treatment(4)}, {"&Traitements/Seuillage fixe", 3, 5, Treatment(6)},
@@ -159,10 +139,15 @@ TEST_F(App, EveryCommandDoesWhatTheEngineDoesAndUndoes)
             EXPECT_TRUE(Same(ui->box_preview->GetImage(), preview.get()));
             EXPECT_EQ(DepthControls(), want->bpp == 8 ? 0 : 7);
 
-            Pick("&Image/&Annuler action");
-            Pick("&Image/&Annuler action");  // one level: a second undo changes nothing
-            EXPECT_TRUE(Same(ui->getImage(), original.get()));
+            // Undone back to the picture as opened, which is then unchanged;
+            // redone, changed again; nothing further either way.
+            Pick((std::string("&Image/&Annuler ") + ui->doc.NextUndo()->label).c_str());
+            EXPECT_TRUE(Same(ui->getImage(), original.get()) && !ui->doc.Modified());
             EXPECT_EQ(DepthControls(), bpp == 8 ? 0 : 7);
+            EXPECT_FALSE(PickAsUser(ui->menuBar, "&Image/&Annuler action"));
+            Pick((std::string("&Image/&Rétablir ") + ui->doc.NextRedo()->label).c_str());
+            EXPECT_TRUE(Same(ui->getImage(), want.get()) && ui->doc.Modified());
+            EXPECT_FALSE(PickAsUser(ui->menuBar, "&Image/&Rétablir"));
         }
 }
 
@@ -248,7 +233,7 @@ TEST_F(App, PreviewsLeaveThePictureAlone)
         auto thumb = Thumbnail(original.get());
         CTi::Traitement(thumb.get(), 3, sRGB{10, 200, 30}, 150, 25, 4.0f);
         EXPECT_TRUE(Same(ui->box_preview->GetImage(), thumb.get()));
-        EXPECT_TRUE(Same(ui->getImage(), original.get()) && !ui->box_image->GetUndoImage());
+        EXPECT_TRUE(Same(ui->getImage(), original.get()) && !ui->doc.NextUndo());
     }
 }
 
@@ -282,26 +267,27 @@ TEST_F(App, ChangedPictureIsNeverDroppedWithoutAsking)
         if (row.state != kUnchanged)
             Pick("&Image/Noir et &Blanc");
         if (row.state == kSaved)
-            fake.paths.push_back(Path("saved.tga")), Pick("&Fichier/&Enregistrer sous/Targa &TGA");
+            Fake().paths.push_back(Path("saved.tga")), Pick("&Fichier/&Enregistrer sous/Targa &TGA");
         EXPECT_TRUE(row.state != kSaved || std::strncmp(ui->box_infos->label(), "saved.tga (", 11) == 0);
-        std::unique_ptr<CImage> before(ui->getImage()->Copy());
-        fake.answer = row.answer;
+        const CImage &now = *ui->getImage();
+        auto before = std::make_unique<CImage>(now.data, now.width, now.height, now.bpp);
+        Fake().answer = row.answer;
         if (row.answer == 1)
-            fake.paths.push_back(*row.save_as ? Path(row.save_as) : "");
-        fake.paths.push_back(Path("other.pgm"));
-        fake.questions = 0;
+            Fake().paths.push_back(*row.save_as ? Path(row.save_as) : "");
+        Fake().paths.push_back(Path("other.pgm"));
+        Fake().questions = 0;
         if (row.command == kWindowClose)
             ui->win_main->do_callback();
         else
             Pick(items[row.command]);
-        EXPECT_EQ(fake.questions, row.answer < 0 ? 0 : 1);
+        EXPECT_EQ(Fake().questions, row.answer < 0 ? 0 : 1);
         const bool through = row.command == kClose  ? !ui->getImage()
                              : row.command == kOpen ? Same(ui->getImage(), other.get())
                                                     : !ui->win_main->shown();
         EXPECT_EQ(through, row.through);
         EXPECT_TRUE(through || Same(ui->getImage(), before.get()));
         // An opened picture starts unchanged; a refused open keeps the changes.
-        EXPECT_TRUE(row.command != kOpen || ui->modified == !through);
+        EXPECT_TRUE(row.command != kOpen || ui->doc.Modified() == !through);
         std::unique_ptr<FILE, int (*)(FILE *)> f(std::fopen(Path(row.save_as).c_str(), "rb"), std::fclose);
         EXPECT_EQ(f ? std::fgetc(f.get()) : EOF, row.first);
     }
@@ -338,7 +324,7 @@ TEST_F(App, ResizeDialogAcceptsOnlySidesFrom1To5999)
             CTi::Redimensionne(want.get(), int(row.shownW), int(row.shownH));
         EXPECT_TRUE(Same(ui->getImage(), want.get()));
         EXPECT_EQ(ui->win_taille->shown() != 0, !row.accepted);
-        EXPECT_EQ(fake.alerts, std::vector<std::string>(!row.accepted, "Erreur : dimensions <= 0 ou >= 6000"));
+        EXPECT_EQ(Fake().alerts, std::vector<std::string>(!row.accepted, "Erreur : dimensions <= 0 ou >= 6000"));
     }
 }
 

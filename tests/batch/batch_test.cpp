@@ -135,11 +135,11 @@ TEST_F(Batch, WritesTheEditorsBytesForEveryOperation)
             SCOPED_TRACE(std::string(c.words) + " from " + f.input + " to " + f.output);
             for (std::time_t start = 0; start != std::time(nullptr);) {
                 start = std::time(nullptr);
-                Fake().next_path = Path(f.input);
+                Fake().paths = {Path(f.input)};
                 Pick("&Fichier/&Ouvrir");
                 ASSERT_EQ(ui->getImage()->bpp, f.bpp);
                 c.editor(*this);
-                Fake().next_path = editor;
+                Fake().paths = {editor};
                 Pick(saveItem.c_str());
                 const auto run = RunBatch(dir, std::string(f.input) + " " + f.output + " " + c.words);
                 ASSERT_EQ(run.first, 0) << run.second;

@@ -1,6 +1,6 @@
 // editor_fixture.h: the application object built for real for the batch
-// comparison, with its modal dialogs answered by the test and its files in
-// a private temporary folder.
+// comparison, with its modal dialogs answered by the test (none may alert)
+// and its files in a private temporary folder.
 #ifndef MIRLAN_TEST_EDITOR_FIXTURE_H
 #define MIRLAN_TEST_EDITOR_FIXTURE_H
 
@@ -19,30 +19,6 @@
 
 namespace cmdtest {
 
-// The path the file chooser answers (empty: cancelled).
-struct Dialogs {
-    std::string next_path;
-};
-
-inline Dialogs &Fake()
-{
-    static Dialogs dialogs;
-    return dialogs;
-}
-
-inline char *FakeChooser(const char *, const char *, const char *, int)
-{
-    static std::string answer;
-    answer = Fake().next_path;
-    return answer.empty() ? nullptr : &answer[0];
-}
-
-inline void FakeAlert(const char *message) { ADD_FAILURE() << "alert: " << message; }
-// Changes are saved by the test itself before the next opening.
-inline int FakeQuestion(const char *) { return 2; }
-// The JPEG quality the editor proposes is taken.
-inline int FakeQuality(int proposed) { return proposed; }
-
 class CommandsTest : public ::testing::Test {
 protected:
     CMirlanUI *ui = nullptr;
@@ -51,12 +27,7 @@ protected:
     void SetUp() override
     {
         fl_register_images();
-        Fake() = Dialogs();
-        choose_file_dialog = FakeChooser;
-        alert_dialog = FakeAlert;
-        save_question_dialog = FakeQuestion;
-        jpeg_quality_dialog = FakeQuality;
-        CImageBoxFL::alert_function = FakeAlert;
+        AnswerDialogs();  // changes are saved by the test itself before the next opening
         char tmpl[] = "/tmp/mirlan_cmds_XXXXXX";
         ASSERT_NE(mkdtemp(tmpl), nullptr);
         dir = tmpl;
@@ -67,6 +38,7 @@ protected:
 
     void TearDown() override
     {
+        EXPECT_EQ(Fake().alerts, std::vector<std::string>());
         DestroyApplication(ui);
         std::filesystem::remove_all(dir);
     }

@@ -17,9 +17,6 @@
 
 namespace {
 
-std::vector<std::string> alerts;
-std::string chosen;  // what the file chooser answers
-
 class EditorFiles : public ::testing::Test {
 protected:
     CMirlanUI *ui = nullptr;
@@ -28,13 +25,7 @@ protected:
     void SetUp() override
     {
         fl_register_images();
-        choose_file_dialog = [](const char *, const char *, const char *, int) -> char * {
-            static std::string answer;
-            answer = chosen;
-            return answer.empty() ? nullptr : &answer[0];
-        };
-        alert_dialog = CImageBoxFL::alert_function = [](const char *m) { alerts.push_back(m); };
-        save_question_dialog = [](const char *) { return 2; };  // drop changes unsaved
+        AnswerDialogs();  // changes dropped unsaved
         ASSERT_NE(mkdtemp(&dir[0]), nullptr);
         cvui = ui = new CMirlanUI();
         // Shown beyond the screen's edge, out of the way of tests reading it back.
@@ -49,8 +40,8 @@ protected:
     }
     void Open(const std::string &path)
     {
-        alerts.clear();
-        chosen = path;
+        Fake().alerts.clear();
+        Fake().paths = {path};
         Pick("&Fichier/&Ouvrir");
     }
     void Pick(const char *path) { ASSERT_TRUE(PickAsUser(ui->menuBar, path)); }
@@ -72,6 +63,7 @@ TEST_F(EditorFiles, EachRefusedFileGivesOneAlertAndChangesNothing)
             const CImage *before = ui->getImage();
             const std::string status = ui->infos;
             Open(files + name);
+            const std::vector<std::string> &alerts = Fake().alerts;
             ASSERT_EQ(alerts.size(), 1u) << name;
             EXPECT_EQ(alerts[0].substr(0, alerts[0].find('\n')), "Impossible de charger cette image !") << name;
             EXPECT_TRUE(ui->getImage() == before && status == ui->infos) << name << " changed the window";
@@ -93,7 +85,7 @@ TEST_F(EditorFiles, TheAlertSaysWhy)
         {"missing.png", "Fichier introuvable ou illisible."}};
     for (const auto &c : cases) {
         Open(files + c.first);
-        EXPECT_EQ(alerts, std::vector<std::string>{"Impossible de charger cette image !\n" + c.second}) << c.first;
+        EXPECT_EQ(Fake().alerts, std::vector<std::string>{"Impossible de charger cette image !\n" + c.second}) << c.first;
     }
 }
 
@@ -127,10 +119,10 @@ TEST_F(EditorFiles, LargestPicturesOpenTurnUndoAndSaveByteForByte)
             for (size_t x = 0; x < h * 3; ++x)
                 wrong += *p++ != byte(y, h - 1 - x / 3, x % 3);
         EXPECT_EQ(wrong, 0u) << w << "x" << h;
-        Pick("&Image/&Annuler action");
-        chosen = saved;
+        Pick("&Image/&Annuler Rotation 90° horaire");
+        Fake().paths = {saved};
         ui->bt_tga->do_callback();
-        EXPECT_TRUE(alerts.empty());
+        EXPECT_TRUE(Fake().alerts.empty());
         EXPECT_EQ(std::system(("cmp -s " + original + " " + saved).c_str()), 0) << w << "x" << h;
     }
 }
