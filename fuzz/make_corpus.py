@@ -18,6 +18,7 @@ FORMATS = ["PNG", "JPEG", "WebP", "BMP", "PNM", "TGA"]
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 W, H = 5, 3
+MAP = bytes(i & 255 for i in range(768))  # 256 entries: every 8-bit index
 
 
 def pixel(x, y):
@@ -46,6 +47,20 @@ def tga(depth, image_type=2, descriptor=0, id_field=b"", cmap=None, w=W, h=H):
                 row += bytes([b, g, r, 255])
         rows.append(row)
     return head + id_field + cmap_bytes + b"".join(rows)
+
+
+def rle_tga(depth, image_type, cmap=None):
+    """A TGA file whose pixels are run-length packets: the plain file's pixels
+    cut in raw packets of 4 after a run of 3 copies of the first pixel, so
+    that packets cross rows."""
+    plain = tga(depth, image_type, cmap=cmap)
+    size, start = depth // 8, len(plain) - W * H * depth // 8
+    pixels = [plain[i:i + size] for i in range(start, len(plain), size)]
+    body = bytes([0x82]) + pixels[0]
+    for i in range(3, len(pixels), 4):
+        chunk = pixels[i:i + 4]
+        body += bytes([len(chunk) - 1]) + b"".join(chunk)
+    return plain[:start] + body
 
 
 def bmp(bpp, compression=0, core=False, colours=None, top_down=False, masks=None, v5=False):
@@ -200,6 +215,10 @@ def main():
         "top_first.tga": tga(24, descriptor=0x20),
         "id_and_cmap.tga": tga(24, id_field=b"seed", cmap=bytes(range(12))),
         "rle.tga": tga(24, 10),
+        "rle_packets.tga": rle_tga(24, 10),
+        "rle_grey8.tga": rle_tga(8, 11),
+        "rle_mapped.tga": rle_tga(8, 9, cmap=MAP),
+        "mapped.tga": tga(8, 1, cmap=MAP),
         "depth15.tga": tga(15),
         "zero_width.tga": tga(24, w=0),
         "short_pixels.tga": tga(24)[:30],

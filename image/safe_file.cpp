@@ -1,6 +1,7 @@
 // safe_file.cpp: the writer used by the image savers: a temporary file
 // renamed over the target, or the whole file kept in memory and written in
-// place where a rename would split hard links or cannot be made.
+// place where a rename would split hard links or cannot be made, with the
+// old content kept until the new one is safely on disk.
 #include "image/safe_file.h"
 
 #include <atomic>
@@ -8,6 +9,7 @@
 #include <climits>
 #include <cstdio>
 #include <fcntl.h>
+#include <memory>
 #include <new>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -40,15 +42,15 @@ std::string FollowLinks(std::string path)
     return std::string();
 }
 
-// "dir/name" -> "dir/.name.tmp-<pid>-<n>": same directory, so that the final
-// rename stays on one file system; hidden, so that file choosers skip it.
-std::string TempNameBeside(const std::string &target, unsigned n)
+// "dir/name" -> "dir/.name.<tag>-<pid>-<n>": same directory, so that the
+// final rename stays on one file system; hidden, so that file choosers skip it.
+std::string HiddenNameBeside(const std::string &target, const char *tag, unsigned n)
 {
     std::string dir = DirectoryOf(target);
     std::string base = target.substr(dir.size());
-    const std::string suffix = ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(n);
+    const std::string suffix = std::string(".") + tag + "-" + std::to_string(getpid()) + "-" + std::to_string(n);
     // A target name near the file system's 255-byte limit would make the
-    // temporary name too long to create: shorten it there.
+    // hidden name too long to create: shorten it there.
     const size_t kMaxName = 255;
     if (1 + base.size() + suffix.size() > kMaxName)
         base.resize(kMaxName - 1 - suffix.size());
@@ -56,6 +58,22 @@ std::string TempNameBeside(const std::string &target, unsigned n)
 }
 
 std::atomic<unsigned> temp_counter{0};
+
+// A new hidden file beside target, open for writing, its name in *name; -1
+// (and *name empty) when the folder takes none.
+int CreateBeside(const std::string &target, const char *tag, mode_t mode, std::string *name)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        *name = HiddenNameBeside(target, tag, temp_counter++);
+        const int fd = open(name->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0)
+            return fd;
+        if (errno != EEXIST)
+            break;
+    }
+    name->clear();
+    return -1;
+}
 
 // Writes all n bytes to fd; false on any failure.
 bool WriteAll(int fd, const unsigned char *p, size_t n)
@@ -70,6 +88,43 @@ bool WriteAll(int fd, const unsigned char *p, size_t n)
         n -= static_cast<size_t>(done);
     }
     return true;
+}
+
+// Writes all n bytes to fd from offset 0; false on any failure.
+bool WriteAllAt(int fd, const unsigned char *p, size_t n)
+{
+    return lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, p, n);
+}
+
+// Reserves the blocks n bytes need without changing the file, so that a
+// full disk shows before any old byte is overwritten. File systems that
+// cannot reserve are written all the same: the kept old content covers a
+// failure there too.
+bool Reserve(int fd, size_t n)
+{
+    if (n == 0 || fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(n)) == 0)
+        return true;
+    return errno == EOPNOTSUPP || errno == ENOSYS;
+}
+
+// The whole content of the file open on fd, or null (short memory, a read
+// error).
+std::unique_ptr<unsigned char[]> ReadWhole(int fd, size_t *size)
+{
+    struct stat st;
+    if (fstat(fd, &st) != 0)
+        return nullptr;
+    *size = static_cast<size_t>(st.st_size);
+    std::unique_ptr<unsigned char[]> bytes(new (std::nothrow) unsigned char[*size]);
+    for (size_t done = 0; bytes && done < *size;) {
+        const ssize_t got = pread(fd, bytes.get() + done, *size - done, static_cast<off_t>(done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return nullptr;
+        done += static_cast<size_t>(got);
+    }
+    return bytes;
 }
 
 // The old file's owner and group where this process may give them (root, or
@@ -115,16 +170,9 @@ bool SafeFileWriter::OpenTemporary(bool replaces)
     struct stat existing;
     if (replaces && stat(target_.c_str(), &existing) != 0)
         return false;
-    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-        temp_ = TempNameBeside(target_, temp_counter++);
-        fd_ = open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd_ < 0 && errno != EEXIST)
-            break;
-    }
-    if (fd_ < 0) {
-        temp_.clear();
+    fd_ = CreateBeside(target_, "tmp", 0666, &temp_);
+    if (fd_ < 0)
         return false;
-    }
     if (replaces) {
         // The permission bits go last: a change of owner may clear some.
         GiveOwnerAndGroup(fd_, existing);
@@ -189,16 +237,42 @@ bool SafeFileWriter::Commit()
     return false;
 }
 
-// The whole picture is encoded by now: the file is overwritten from its
-// start and cut to the new length only after every byte went in, so that a
-// failure leaves as much of it as it can.
+// The whole picture is encoded by now. The new length is reserved first;
+// the old content is read into memory and copied, synced, to a hidden file
+// beside the target (".name.before-save-<pid>-<n>") where the folder takes
+// one; only then is the file overwritten, cut to its new length and synced.
+// Any failure there writes the old content back. A save killed midway
+// leaves the copy beside the file, holding what it was; a folder closed to
+// new files has no such copy, and there a kill leaves the file cut.
 bool SafeFileWriter::CommitInPlace()
 {
-    const int fd = open(target_.c_str(), O_WRONLY | O_CLOEXEC);
+    const int fd = open(target_.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0)
         return false;
-    bool ok = WriteAll(fd, kept_.data(), kept_.size()) &&
-              ftruncate(fd, static_cast<off_t>(kept_.size())) == 0 && fsync(fd) == 0;
+    size_t oldSize = 0;
+    const std::unique_ptr<unsigned char[]> old = ReadWhole(fd, &oldSize);
+    bool ok = old && Reserve(fd, kept_.size()) && KeepCopy(old.get(), oldSize);
+    if (ok) {
+        ok = WriteAllAt(fd, kept_.data(), kept_.size()) &&
+             ftruncate(fd, static_cast<off_t>(kept_.size())) == 0 && fsync(fd) == 0;
+        const bool restored = ok || (WriteAllAt(fd, old.get(), oldSize) &&
+                                     ftruncate(fd, static_cast<off_t>(oldSize)) == 0 && fsync(fd) == 0);
+        if (!restored)
+            temp_.clear();  // the copy beside is all that is left of the old file
+    }
+    ok = close(fd) == 0 && ok;
+    return ok;
+}
+
+// Copies the old content to a new hidden file beside the target, synced,
+// which Abandon() removes. True without a copy when the folder takes no new
+// file; false when the copy cannot be written whole.
+bool SafeFileWriter::KeepCopy(const unsigned char *old, size_t size)
+{
+    const int fd = CreateBeside(target_, "before-save", 0600, &temp_);
+    if (fd < 0)
+        return true;
+    bool ok = WriteAll(fd, old, size) && fsync(fd) == 0;
     ok = close(fd) == 0 && ok;
     return ok;
 }

@@ -7,9 +7,12 @@
 // file's directory, which takes the old file's permissions, owner and group
 // and is renamed over it at Commit(). A file with several hard links, or in a
 // directory where no temporary file can be made, is written in place instead:
-// every byte is kept in memory until Commit(), which writes them all over the
-// file and only then cuts it to its new length. Any failed write, flush,
-// close or rename makes the save fail, and the temporary file is removed.
+// every byte is kept in memory until Commit(), which reserves the new length,
+// keeps a copy of the old content (a hidden file beside it, when the folder
+// takes one), writes the new bytes over the file, cuts it to its new length
+// and syncs it, or writes the old content back if any of that fails. Any
+// failed write, flush, close or rename makes the save fail, and the
+// temporary file or copy is removed.
 #ifndef MIRLAN_IMAGE_SAFE_FILE_H
 #define MIRLAN_IMAGE_SAFE_FILE_H
 
@@ -42,10 +45,11 @@ public:
 private:
     bool OpenTemporary(bool replaces);
     bool CommitInPlace();
+    bool KeepCopy(const unsigned char *old, size_t size);
     void Abandon();
 
     std::string target_;  // the file that receives the bytes, links resolved
-    std::string temp_;
+    std::string temp_;  // the temporary file, or the old content's copy
     int fd_ = -1;
     bool in_place_ = false;
     std::vector<unsigned char> kept_;  // the bytes of an in-place save

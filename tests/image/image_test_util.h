@@ -81,8 +81,9 @@ inline Bytes GmRead(const std::string &path) { return CommandRead("gm convert '"
 
 inline Bytes NetpbmRead(const std::string &path)
 {
-    const bool bmp = path.substr(path.size() - 4) == ".bmp";
-    return CommandRead((bmp ? "bmptopnm '" : "cat '") + path + "' | pamdepth 255");
+    const std::string extension = path.substr(path.size() - 4);
+    const char *reader = extension == ".bmp" ? "bmptopnm '" : extension == ".tga" ? "tgatoppm '" : "cat '";
+    return CommandRead(reader + path + "' | pamdepth 255");
 }
 
 }  // namespace testutil

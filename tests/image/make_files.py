@@ -6,13 +6,15 @@ each named for what it exercises, and files/expected.txt, one line a file:
   name ok WxH BPP hexpixels           read as exactly these pixels (rows top first)
   name gm|netpbm ...                  read as GraphicsMagick / netpbm read it
   ... cuts                            every shorter prefix of it is refused (BMP,
-                                      raw PNM), or reads as if zero-padded (TGA)
+                                      raw PNM, compressed TGA), or reads as if
+                                      zero-padded (plain TGA cut in its pixels)
 
 The output is the same on every run: `python3 tests/image/make_files.py`."""
 
 import os
 import random
 import struct
+import subprocess
 
 HERE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "files")
 LINES = []
@@ -32,8 +34,35 @@ def bmp(info, w, h, bpp, compression, colours, between, pixels, tail=b""):
     return b"BM" + le32(off + len(pixels), 0, off) + head + between + pixels
 
 
-def tga(kind, w, h, depth, desc=0, idlen=0, maptype=0, maplen=0, mapbits=0):
-    return struct.pack("<BBBHHBHHHHBB", idlen, maptype, kind, 0, maplen, mapbits, 0, 0, w, h, depth, desc)
+def tga(kind, w, h, depth, desc=0, idlen=0, maptype=0, maplen=0, mapbits=0, first=0):
+    return struct.pack("<BBBHHBHHHHBB", idlen, maptype, kind, first, maplen, mapbits, 0, 0, w, h, depth, desc)
+
+
+def cmap(kind, w, h, depth, bits, entries, first=0):
+    """A colour-mapped TGA header and its map of entries (byte strings)."""
+    return tga(kind, w, h, depth, 0, 0, 1, len(entries), bits, first) + b"".join(map(bytes, entries))
+
+
+def run(n, pixel):
+    return bytes([0x80 | (n - 1)]) + bytes(pixel)
+
+
+def raw(*pixels):
+    return bytes([len(pixels) - 1]) + b"".join(map(bytes, pixels))
+
+
+def rle_noise(w, h, size, seed, below=256):
+    """Random run and raw packets of size-byte pixels (each byte below
+    `below`) that ignore rows."""
+    r, out, left = random.Random(seed), b"", w * h
+
+    def pixel():
+        return [r.randrange(below) for _ in range(size)]
+    while left:
+        n = min(r.randrange(1, 20), left)
+        out += run(n, pixel()) if r.randrange(2) else raw(*(pixel() for _ in range(n)))
+        left -= n
+    return out
 
 
 def put32(b, at, v):
@@ -186,7 +215,7 @@ def tga_files():
            + bytes([1, 2, 3]), "1x1", 24, [3, 2, 1])
     ok("undeclared_map_ignored.tga", tga(2, 1, 1, 24, 0, 0, 0, 5, 24) + bytes([1, 2, 3]), "1x1", 24, [3, 2, 1])
     ok("one_pixel_of_two.tga", tga(2, 2, 1, 24) + bytes([1, 2, 3]), "2x1", 24, [3, 2, 1, 0, 0, 0])
-    for kind in (0, 1, 9, 10, 255):
+    for kind in (0, 4, 8, 12, 255):
         add("type_%d.tga" % kind, tga(kind, 1, 1, 24) + bytes(3), "bad")
     for depth in (0, 1, 15, 31, 48):
         add("depth_%d.tga" % depth, tga(2, 1, 1, depth) + bytes(16), "bad")
@@ -198,6 +227,51 @@ def tga_files():
     add("header_cut.tga", tga(2, 1, 1, 24)[:17], "bad")
     add("png_content.tga", b"\x89PNG\r\n\x1a\n\0\0\0\x0d", "bad")
     add("unknown_extension.gif", b"GIF89a", "bad")
+    tga_compressed_files()
+    tga_mapped_files()
+
+
+def tga_compressed_files():
+    ok("rle_bgr24_runs_cross_rows.tga", tga(10, 3, 2, 24) + run(4, [1, 2, 3]) + raw([4, 5, 6], [7, 8, 9]), "3x2", 24,
+       [3, 2, 1, 6, 5, 4, 9, 8, 7] + [3, 2, 1] * 3, "gm", "netpbm", "cuts")
+    ok("rle_grey8_top_first.tga", tga(11, 4, 2, 8, 0x20) + raw([1], [2], [3]) + run(5, [9]), "4x2", 8,
+       [1, 2, 3, 9] + [9] * 4, "gm", "netpbm", "cuts")
+    ok("rle_rgb555.tga", tga(10, 2, 2, 16) + run(3, [0xFF, 0x7F]) + raw([0x1F, 0x80]), "2x2", 24,
+       [248] * 3 + [0, 0, 248] + [248] * 6, "cuts")
+    ok("rle_bgra32.tga", tga(10, 2, 1, 32, 8) + raw([1, 2, 3, 4]) + run(1, [5, 6, 7, 8]), "2x1", 24, [3, 2, 1, 7, 6, 5],
+       "gm", "netpbm", "cuts")
+    ok("rle_footer_after_stream.tga", tga(11, 2, 1, 8) + run(2, [7]) + bytes(8) + b"TRUEVISION-XFILE.\0", "2x1", 8, [7, 7])
+    add("rle_run_past_picture.tga", tga(10, 3, 1, 24) + run(4, [1, 2, 3]), "bad")
+    add("rle_raw_past_picture.tga", tga(11, 3, 1, 8) + raw([1], [2], [3], [4]), "bad")
+    add("rle_stream_ends_early.tga", tga(10, 3, 1, 24) + run(2, [1, 2, 3]), "bad")
+    add("rle_raw_packet_cut.tga", tga(10, 3, 1, 24) + raw([1, 2, 3], [4, 5, 6], [7, 8, 9])[:-1], "bad")
+    add("rle_sides_32767_small_file.tga", tga(10, 32767, 32767, 24) + run(128, [1, 2, 3]) * 100, "bad")
+    add("rle_depth_15.tga", tga(10, 1, 1, 15) + run(1, [1, 2]), "bad")
+
+
+def tga_mapped_files():
+    rgb = [[1, 2, 3], [4, 5, 6]]
+    entries = {15: [[0xFF, 0x7F], [0x94, 0x52]], 16: [[0xFF, 0xFF], [0x94, 0xD2]], 24: rgb,
+               32: [[1, 2, 3, 4], [5, 6, 7, 8]]}
+    colours = {15: [160] * 3 + [248] * 3, 16: [160] * 3 + [248] * 3, 24: [6, 5, 4, 3, 2, 1], 32: [7, 6, 5, 3, 2, 1]}
+    for bits in (15, 16, 24, 32):
+        ok("mapped_entries_%dbits.tga" % bits, cmap(1, 2, 1, 8, bits, entries[bits]) + bytes([1, 0]), "2x1", 24,
+           colours[bits], *(("netpbm", "cuts") if bits >= 24 else ()))
+    ok("rle_mapped_runs_cross_rows.tga", cmap(9, 3, 2, 8, 24, rgb) + run(4, [1]) + raw([0], [1]), "3x2", 24,
+       [6, 5, 4, 3, 2, 1, 6, 5, 4] + [6, 5, 4] * 3, "gm", "netpbm", "cuts")
+    ok("mapped_first_index_3.tga", cmap(1, 2, 1, 8, 24, rgb, 3) + bytes([4, 3]), "2x1", 24, [6, 5, 4, 3, 2, 1], "netpbm",
+       "cuts")
+    ok("rle_mapped_16bit_index_first_256.tga", cmap(9, 3, 1, 16, 24, rgb, 256) + raw([1, 1], [0, 1]) + run(1, [1, 1]),
+       "3x1", 24, [6, 5, 4, 3, 2, 1, 6, 5, 4], "netpbm", "cuts")
+    add("mapped_index_below_first.tga", cmap(1, 1, 1, 8, 24, rgb, 3) + bytes([2]), "bad")
+    add("mapped_index_past_map.tga", cmap(1, 1, 1, 8, 24, rgb) + bytes([2]), "bad")
+    add("rle_mapped_index_past_map.tga", cmap(9, 2, 1, 8, 24, rgb) + run(2, [2]), "bad")
+    for bits in (0, 8, 17, 31):
+        add("mapped_entry_bits_%d.tga" % bits, tga(1, 1, 1, 8, 0, 0, 1, 2, bits) + bytes(8), "bad")
+    add("mapped_without_map.tga", tga(1, 1, 1, 8) + bytes(8), "bad")
+    add("mapped_map_length_0.tga", tga(1, 1, 1, 8, 0, 0, 1, 0, 24) + bytes(8), "bad")
+    add("mapped_depth_24.tga", cmap(1, 1, 1, 24, 24, rgb) + bytes(3), "bad")
+    add("mapped_map_cut.tga", tga(9, 1, 1, 8, 0, 0, 1, 200, 24) + bytes(100), "bad")
 
 
 def independent_files():
@@ -243,6 +317,27 @@ def independent_files():
     ]
     for name, data, readers in files:
         add(name, data, *readers)
+    tga_independent_files()
+
+
+def tga_independent_files():
+    """13 x 7 TGA files whose packets cross rows, and files of netpbm's pamtotga."""
+    r = random.Random(30)
+    rgb = [[r.randrange(256) for _ in range(3)] for _ in range(40)]
+    both = ("gm", "netpbm")
+    add("rle_bgr24_13x7.tga", tga(10, 13, 7, 24) + rle_noise(13, 7, 3, 31), *both)
+    add("rle_grey8_top_first_13x7.tga", tga(11, 13, 7, 8, 0x20) + rle_noise(13, 7, 1, 32), *both)
+    add("rle_bgra32_13x7.tga", tga(10, 13, 7, 32, 8) + rle_noise(13, 7, 4, 33), *both)
+    add("rle_mapped_13x7.tga", cmap(9, 13, 7, 8, 24, rgb) + rle_noise(13, 7, 1, 34, len(rgb)), *both)
+    # Few colours, so that pamtotga finds runs, and a map.
+    picture = b"".join(bytes(r.choice(rgb[:9])) for _ in range(13 * 7))
+    ppm, pgm = b"P6 13 7 255\n" + picture, b"P5 13 7 255\n" + picture[::3]
+    for name, options, source in (("rgb_rle", ["-rgb"], ppm), ("rgb_plain", ["-rgb", "-norle"], ppm),
+                                  ("cmap_rle", ["-cmap"], ppm), ("cmap_plain", ["-cmap", "-norle"], ppm),
+                                  ("grey_rle", [], pgm)):
+        made = subprocess.run(["pamtotga"] + options, input=source, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                              check=True).stdout
+        add("pamtotga_%s_13x7.tga" % name, made, *both + (("cuts",) if name.endswith("rle") else ()))
 
 
 def main():

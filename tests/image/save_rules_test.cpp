@@ -1,7 +1,7 @@
 // save_rules_test.cpp: what saving over a path keeps and what it refuses:
 // links, permissions, owner and group, a folder closed to new files, and
-// the saves that must fail without damaging the file that was there or
-// leaving a temporary file behind. Each row prepares a folder with a shell
+// the saves that must fail without damaging the file that was there (under
+// any of its names) or leaving a temporary file behind. Each row prepares a folder with a shell
 // command, saves there in a child (as the user nobody when asked, for root
 // writes anything; under a file-size limit when asked) and checks the
 // folder with a shell command.
@@ -64,8 +64,12 @@ TEST(SaveRules, WhatASaveKeepsAndWhatItRefuses)
          kOk, "cmp -s ro/f.tga ../picture.tga"},
         {"a new file follows the umask", "true", "n.tga", false, 0, kOk,
          "[ $(stat -c %a n.tga) = 640 ] && cmp -s n.tga ../picture.tga"},
-        {"a full disk while writing in place is reported", "echo old > a.tga && ln a.tga b.tga", "a.tga", false, 1000,
-         kFailed, "[ \"$(ls -A | xargs)\" = 'a.tga b.tga' ]"},
+        {"a full disk while writing in place writes the old content back", "echo old > a.tga && ln a.tga b.tga",
+         "a.tga", false, 1000, kFailed,
+         "[ \"$(cat b.tga)\" = old ] && [ a.tga -ef b.tga ] && [ \"$(ls -A | xargs)\" = 'a.tga b.tga' ]"},
+        {"an old content too large to copy is left untouched",
+         "head -c 3000 /dev/urandom > a.tga && ln a.tga b.tga && cp a.tga ../kept", "a.tga", false, 2000, kFailed,
+         "cmp -s b.tga ../kept && [ a.tga -ef b.tga ] && [ \"$(ls -A | xargs)\" = 'a.tga b.tga' ]"},
         {"a full disk keeps the old file and leaves no temporary file", "echo old > f.tga", "f.tga", false,
          18 + 40 * 30 * 3 - 1, kFailed, "[ \"$(cat f.tga)\" = old ] && [ \"$(ls -A)\" = f.tga ]"},
         {"a read-only file is not replaced", "echo old > f.tga && chmod 444 f.tga", "f.tga", true, 0, kFailed,
