@@ -23,6 +23,7 @@
 
 #include "image/exif.h"
 #include "image/image.h"
+#include "image/page_hint.h"
 #include "image/pixel_decoders.h"
 #include "image/safe_file.h"
 
@@ -232,6 +233,7 @@ CImage *DecodeJpeg(ByteSource &file, ReadError *error)
         *error = ReadError::kNoMemory;
         return nullptr;
     }
+    AdviseHugePages(img->data, img->ByteCount());
     if (!RunPixels(&job, img->data, img->RowBytes(), scratch.get())) {
         const bool memory = job.errors.msg_code == JERR_OUT_OF_MEMORY;
         *error = memory && !job.tooManyScans ? ReadError::kNoMemory : ReadError::kBadFormat;

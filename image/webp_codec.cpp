@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "image/image.h"
+#include "image/page_hint.h"
 #include "image/pixel_decoders.h"
 
 namespace mirlan {
@@ -72,6 +73,7 @@ CImage *DecodeWebp(ByteSource &file, ReadError *error)
     std::unique_ptr<CImage> img(NewImage(features.width, features.height, features.has_alpha ? 32 : 24, error));
     if (!img)
         return nullptr;
+    AdviseHugePages(img->data, img->ByteCount());
     const bool decoded = features.has_animation ? DecodeFirstFrame(data, size, *img) : DecodeStill(data, size, *img);
     *error = decoded ? ReadError::kNone : ReadError::kBadFormat;
     return decoded ? img.release() : nullptr;
