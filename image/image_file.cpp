@@ -13,6 +13,7 @@
 
 #include "image/formats.h"
 #include "image/image.h"
+#include "image/page_hint.h"
 #include "image/pixel_decoders.h"
 
 namespace mirlan {
@@ -142,6 +143,7 @@ CImage *NewImage(int w, int h, int bpp, ReadError *error)
         *error = ReadError::kNoMemory;
         return nullptr;
     }
+    AdviseHugePages(pixels, CImage::ByteCount(w, h, bpp));
     img->Replace(pixels, w, h, bpp);
     return img.release();
 }

@@ -8,6 +8,7 @@
 // its own columns. The chunks after the pixels are read up to IEND, so that
 // a cut file is refused even when its pixels are all there.
 #include <spng.h>
+#include <zlib.h>
 
 #include <cstring>
 #include <initializer_list>
@@ -269,14 +270,16 @@ uint8_t ColourTypeFor(int bpp)
     }
 }
 
-// Level 3 with the adaptive filters: smaller and quicker than level 6
-// without filters on photographs (see bench_codecs).
+// The Paeth filter with run-length deflate: on a 6000 x 4000 photograph
+// (bench_codecs) a third the time of zlib's default level without filters
+// and 60 % of its size; the adaptive filters and LZ77 searches cost twice
+// the time or more for a few percent.
 bool SetUpEncoder(spng_ctx *ctx, const CImage &img, BlockWriter *writer)
 {
     spng_ihdr ihdr = {uint32_t(img.width), uint32_t(img.height), 8, ColourTypeFor(img.bpp), 0, 0, 0};
     return spng_set_png_stream(ctx, WriteBytes, writer) == 0 && spng_set_ihdr(ctx, &ihdr) == 0 &&
-           spng_set_option(ctx, SPNG_IMG_COMPRESSION_LEVEL, 3) == 0 &&
-           spng_set_option(ctx, SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_ALL) == 0 &&
+           spng_set_option(ctx, SPNG_IMG_COMPRESSION_STRATEGY, Z_RLE) == 0 &&
+           spng_set_option(ctx, SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_PAETH) == 0 &&
            spng_encode_image(ctx, nullptr, 0, SPNG_FMT_PNG, SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE) == 0;
 }
 

@@ -4,9 +4,8 @@
 #define MIRLAN_PIXEL_BUFFER_H
 
 #include <cstddef>
-#include <cstdint>
 
-#include <sys/mman.h>
+#include "image/page_hint.h"
 
 namespace mirlan {
 
@@ -16,15 +15,7 @@ namespace mirlan {
 inline unsigned char *NewPixelBuffer(size_t n)
 {
     unsigned char *p = new unsigned char[n];
-#ifdef MADV_HUGEPAGE
-    constexpr uintptr_t kHuge = uintptr_t(1) << 21;
-    if (n >= 2 * kHuge) {
-        const uintptr_t first = (reinterpret_cast<uintptr_t>(p) + kHuge - 1) & ~(kHuge - 1);
-        const uintptr_t last = (reinterpret_cast<uintptr_t>(p) + n) & ~(kHuge - 1);
-        if (last > first)
-            madvise(reinterpret_cast<void *>(first), last - first, MADV_HUGEPAGE);
-    }
-#endif
+    AdviseHugePages(p, n);
     return p;
 }
 
