@@ -22,9 +22,11 @@ void PreviewAdjustments(CMirlanUI *ui)
     RunOrAlert(kChangeFailed, [ui] { ui->showThumbnail(); });
 }
 
+}  // namespace
+
 // The sliders go back to 0 once their values are on the picture, so the
 // refreshed thumbnail shows it unadjusted.
-void ApplyToImage(CMirlanUI *ui)
+void ApplyAdjustments(CMirlanUI *ui)
 {
     if (!ui->getImage())
         return;
@@ -37,8 +39,6 @@ void ApplyToImage(CMirlanUI *ui)
     });
 }
 
-}  // namespace
-
 void CMirlanUI::cb_sl_lum(Fl_Value_Slider *o, void *) { PreviewAdjustments(FromPanel(o)); }
 void CMirlanUI::cb_sl_rouge(Fl_Value_Slider *o, void *) { PreviewAdjustments(FromPanel(o)); }
 void CMirlanUI::cb_sl_vert(Fl_Value_Slider *o, void *) { PreviewAdjustments(FromPanel(o)); }
@@ -46,8 +46,8 @@ void CMirlanUI::cb_sl_bleu(Fl_Value_Slider *o, void *) { PreviewAdjustments(From
 void CMirlanUI::cb_sl_contraste(Fl_Value_Slider *o, void *) { PreviewAdjustments(FromPanel(o)); }
 void CMirlanUI::cb_sl_saturation(Fl_Value_Slider *o, void *) { PreviewAdjustments(FromPanel(o)); }
 
-void CMirlanUI::cb_Appliquer(Fl_Menu_ *o, void *) { ApplyToImage(FromMenuBar(o)); }
-void CMirlanUI::cb_bt_reglages(Fl_Button *o, void *) { ApplyToImage(FromPanel(o)); }
+void CMirlanUI::cb_Appliquer(Fl_Menu_ *o, void *) { ApplyAdjustments(FromMenuBar(o)); }
+void CMirlanUI::cb_bt_reglages(Fl_Button *o, void *) { ApplyAdjustments(FromPanel(o)); }
 
 // "Remise à zéro": the thumbnail shows the image unadjusted again.
 void CMirlanUI::cb_Remise(Fl_Menu_ *o, void *)

@@ -60,6 +60,7 @@ void PreviewTreatment(CMirlanUI *ui)
                 values[i] = TruncToInt(float(values[i]) * (k++ % 2 ? qy : qx));
         ui->traitement->run(thumb.get(), values);
         ui->showThumbnail(std::move(thumb));
+        ui->treatmentPreviewed = true;
     });
 }
 
@@ -73,6 +74,14 @@ void ApplyTreatment(CMirlanUI *ui)
 }
 
 }  // namespace
+
+void CMirlanUI::applyPending()
+{
+    const bool treatment = treatmentPreviewed;
+    ApplyAdjustments(this);
+    if (treatment)
+        ApplyTreatment(this);
+}
 
 int (*color_chooser_dialog)(const char *, unsigned char &, unsigned char &,
                             unsigned char &) = ChooseColour;

@@ -19,9 +19,11 @@ extern char *(*choose_file_dialog)(const char *title, const char *pattern, const
                                    int relative);
 // The alert box (fl_alert by default), given the finished message.
 extern void (*alert_dialog)(const char *message);
-// The question asked before a changed picture is dropped (fl_choice by
-// default): returns 0 to cancel, 1 to save first, 2 to go on without saving.
-extern int (*save_question_dialog)(const char *question);
+// A question with up to three buttons (fl_choice by default): its title,
+// its text and its buttons' labels (the last may be null); returns the
+// number of the button chosen, 0 when the user closes it or presses Escape.
+extern int (*question_dialog)(const char *title, const char *question, const char *b0, const char *b1,
+                              const char *b2);
 // The JPEG quality question (a small input box by default): proposes
 // `proposed` and returns the quality chosen, 1 to 100, or 0 when the user
 // cancels.
@@ -101,6 +103,10 @@ void EditorValues(const CMirlanUI *ui, const mirlan::Operation &op, double *valu
 // Runs op on the picture with values as a step of the history; the point
 // moves with the picture.
 void ApplyOperation(CMirlanUI *ui, const mirlan::Operation &op, const double *values);
+
+// "Appliquer à l'image": the six adjustments as one step; the sliders go
+// back to 0.
+void ApplyAdjustments(CMirlanUI *ui);
 
 // Moves win, at its own size, so that it is centred on owner (a negative
 // position becomes 0), and shows it.

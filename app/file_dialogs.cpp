@@ -75,8 +75,10 @@ Fl_Window *WindowOf(Fl_File_Chooser &chooser)
 
 class TypedChooser {
 public:
-    TypedChooser(const char *title, const char *pattern)
-        : chooser_(StartFolder().c_str(), pattern, Fl_File_Chooser::CREATE, title)
+    // Opens in proposed's folder with its name in the field, when given.
+    TypedChooser(const char *title, const char *pattern, const std::string &proposed)
+        : chooser_(FolderOf(proposed).c_str(), pattern, Fl_File_Chooser::CREATE, title),
+          proposedName_(proposed.substr(proposed.rfind('/') + 1))
     {
         chooser_.preview(0);
         chooser_.previewButton->hide();
@@ -110,8 +112,17 @@ private:
     Fl_File_Chooser chooser_;
     Fl_File_Input *field_;
     Fl_Return_Button *ok_;
+    std::string proposedName_;
     std::string chosen_;
     bool accepted_ = false;
+
+    static std::string FolderOf(const std::string &proposed)
+    {
+        const size_t slash = proposed.rfind('/');
+        if (slash == std::string::npos)
+            return StartFolder();
+        return slash == 0 ? "/" : proposed.substr(0, slash);
+    }
 
     std::string Folder()
     {
@@ -120,14 +131,21 @@ private:
     }
 
     // The folder shown, ending in '/', selected so that typing replaces it
-    // and a name typed after it names a file of it.
+    // and a name typed after it names a file of it; or, with a proposed
+    // name, the folder and that name with the name's stem selected, so that
+    // typing renames it and keeps its extension.
     void ShowFolderInField()
     {
         std::string folder = Folder();
         if (folder.empty() || folder.back() != '/')
             folder += '/';
-        field_->value(folder.c_str());
-        field_->position(field_->size(), 0);
+        field_->value((folder + proposedName_).c_str());
+        const size_t dot = proposedName_.rfind('.');
+        const int stemEnd = int(folder.size() + (dot == std::string::npos || dot == 0 ? proposedName_.size() : dot));
+        if (proposedName_.empty())
+            field_->position(field_->size(), 0);
+        else
+            field_->position(stemEnd, int(folder.size()));
         ok_->activate();
     }
 
@@ -227,12 +245,12 @@ int ChooseColour(const char *title, unsigned char &r, unsigned char &g, unsigned
     return 1;
 }
 
-char *ChooseFile(const char *title, const char *pattern, const char *, int)
+char *ChooseFile(const char *title, const char *pattern, const char *fname, int)
 {
     static std::vector<char> result;
     std::string path;
     {
-        TypedChooser chooser(title, pattern);
+        TypedChooser chooser(title, pattern, fname ? fname : "");
         if (!chooser.Run(path))
             return nullptr;
     }

@@ -13,7 +13,8 @@ std::string ResolveTypedPath(const std::string &folder, const std::string &typed
 // Asks for a file, modally, with the toolkit's chooser (preview off, the
 // field read only when the user confirms it). Same arguments and result as
 // fl_file_chooser: the chosen absolute path, valid until the next call, or
-// null when the user cancels. It opens in the folder last chosen.
+// null when the user cancels. It opens in the folder last chosen, or with a
+// proposed path fname, in its folder with its name in the field.
 char *ChooseFile(const char *title, const char *pattern, const char *fname, int relative);
 
 // Asks for a colour, modally, starting from r, g, b, with the toolkit's

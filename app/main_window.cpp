@@ -28,9 +28,10 @@
 // "Enregistrer sous" gets an item a writable format at construction
 // (buildMenuItems), from the formats table. The operations' rows are read at
 // start-up from a table that is initialised before any code runs.
-Fl_Menu_Item CMirlanUI::menu_menuBar[55] = {
+Fl_Menu_Item CMirlanUI::menu_menuBar[56] = {
     MIRLAN_ITEM("&Fichier", 0, 0, FL_SUBMENU),
     MIRLAN_ITEM("&Ouvrir", FL_CTRL + 'o', CMirlanUI::cb_mnu_open, 0),
+    MIRLAN_ITEM("Enre&gistrer", FL_CTRL + 's', CMirlanUI::cb_mnu_save, 0),
     MIRLAN_ITEM("&Enregistrer sous", 0, 0, FL_SUBMENU),
     MIRLAN_END,
     MIRLAN_ITEM("&Fermer", FL_CTRL + 'd', CMirlanUI::cb_mnu_close, 0),
@@ -105,6 +106,7 @@ Fl_Menu_Item CMirlanUI::menu_tb_histos[5] = {
 #undef MIRLAN_TREATMENT
 
 Fl_Menu_Item *CMirlanUI::mnu_open;
+Fl_Menu_Item *CMirlanUI::mnu_save;
 Fl_Menu_Item *CMirlanUI::mnu_saveas;
 Fl_Menu_Item *CMirlanUI::mnu_close;
 Fl_Menu_Item *CMirlanUI::mnu_image;
@@ -158,6 +160,7 @@ void CMirlanUI::findMenuItems()
     auto byCallback = [this](Fl_Callback *cb) { return const_cast<Fl_Menu_Item *>(menuBar->find_item(cb)); };
     auto byLabel = [this](const char *path) { return const_cast<Fl_Menu_Item *>(menuBar->find_item(path)); };
     mnu_open = byCallback((Fl_Callback *)cb_mnu_open);
+    mnu_save = byCallback((Fl_Callback *)cb_mnu_save);
     mnu_saveas = byLabel("&Fichier/&Enregistrer sous");
     mnu_close = byCallback((Fl_Callback *)cb_mnu_close);
     mnu_image = byLabel("&Image");
@@ -243,9 +246,40 @@ Fl_Button *makeToolButton(int x, int w, const char *tip, Fl_Image *image, Fl_Ima
 
 }  // namespace
 
+namespace {
+
+// The main window takes files dropped on it, whatever lies under the mouse.
+class MainWindow : public Fl_Double_Window {
+public:
+    MainWindow(int w, int h, const char *title) : Fl_Double_Window(w, h, title) {}
+
+    int handle(int event) override
+    {
+        switch (event) {
+        case FL_DND_ENTER:
+        case FL_DND_DRAG:
+            // The drop's text then comes to this window, not to a child.
+            Fl::belowmouse(this);
+            return 1;
+        case FL_DND_LEAVE:
+        case FL_DND_RELEASE:
+            return 1;
+        case FL_PASTE:
+            static_cast<CMirlanUI *>(user_data())->openDropped(Fl::event_text());
+            return 1;
+        default:
+            return Fl_Double_Window::handle(event);
+        }
+    }
+};
+
+}  // namespace
+
 CMirlanUI::CMirlanUI()
 {
-    win_main = new Fl_Double_Window(712, 579, "Mirlan");
+    win_main = new MainWindow(712, 579, "Mirlan");
+    // The class the desktop groups the window and finds its icon by.
+    win_main->xclass("Mirlan");
     win_main->user_data(this);
     win_main->callback((Fl_Callback *)cb_win_main);
     buildLeftPane();

@@ -100,6 +100,9 @@ public:
     std::unique_ptr<CImage> thumbnail;
     // The current treatment of the "Traitements" menu; null for none.
     const mirlan::Operation *traitement = nullptr;
+    // Whether the preview shows the current treatment tried on the picture
+    // ("Preview traitement courant") rather than the pending adjustments.
+    bool treatmentPreviewed = false;
 
     // The smallest size of the main window: every control whole, and the
     // left pane above the status line.
@@ -131,7 +134,9 @@ public:
     void showThumbnail();
     // Hands thumb to the preview, which shows it from now on.
     void showThumbnail(std::unique_ptr<CImage> thumb);
-    // Undo and redo items: available when there is a step, labelled by it.
+    // Undo and redo items: available when there is a step, labelled by it;
+    // and the window's title: the file's name, marked while it has unsaved
+    // changes.
     void historyItems();
     void activateAll();
     void deactivateAll();
@@ -141,11 +146,24 @@ public:
     void activeColors(bool on);
     // Grey or colour availability, by the current image's depth.
     void imageBits();
-    // Before a changed picture is dropped, asks whether to save it first;
-    // false when the user cancels (the command must then not go on).
+    // Adjustments moved but not applied, or a treatment previewed but not
+    // applied.
+    bool pendingWork() const;
+    // Applies the pending work to the picture: the adjustments, then the
+    // treatment previewed.
+    void applyPending();
+    // Before a save with pending work, asks whether to apply it first; false
+    // when the user cancels.
+    bool applyPendingWork();
+    // Before a changed picture or pending work is dropped, asks whether to
+    // save first; false when the user cancels (the command must then not go
+    // on).
     bool askToSaveChanges();
-    // Hides the main window, once the user has had the chance to save.
+    // Ends the program, once the user has had the chance to save.
     void quit();
+    // Opens a file dropped on the window, once the user has had the chance
+    // to save; the text is what the drop carried (file URIs or a path).
+    void openDropped(const char *text);
 
     // The application object behind a widget that sits `steps` parent links
     // below its window.
@@ -158,10 +176,11 @@ public:
 
     // Static menu tables, and the item pointers into them (for the menu bar,
     // into the object's own items, found when the window is built).
-    static Fl_Menu_Item menu_menuBar[55];
+    static Fl_Menu_Item menu_menuBar[56];
     std::vector<Fl_Menu_Item> menuItems;
     static Fl_Menu_Item menu_tb_histos[5];
     static Fl_Menu_Item *mnu_open;
+    static Fl_Menu_Item *mnu_save;
     static Fl_Menu_Item *mnu_saveas;
     static Fl_Menu_Item *mnu_close;
     static Fl_Menu_Item *mnu_image;
@@ -221,6 +240,7 @@ public:
     // Items of the main menu bar.
     static void cb_win_main(Fl_Double_Window *, void *);
     static void cb_mnu_open(Fl_Menu_ *, void *);
+    static void cb_mnu_save(Fl_Menu_ *, void *);
     static void cb_SaveIn(Fl_Menu_ *, void *format);
     static void cb_mnu_close(Fl_Menu_ *, void *);
     static void cb_Quitter(Fl_Menu_ *, void *);

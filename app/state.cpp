@@ -140,6 +140,7 @@ void CMirlanUI::showThumbnail(std::unique_ptr<CImage> thumb)
 {
     box_preview->SetImage(thumb.get());
     thumbnail = std::move(thumb);
+    treatmentPreviewed = false;
 }
 
 void CMirlanUI::historyItems()
@@ -151,6 +152,8 @@ void CMirlanUI::historyItems()
     mnu_redo->label(redoText);
     setInactive(mnu_undo, !undo);
     setInactive(mnu_redo, !redo);
+    const std::string file = getImage() ? name(doc.Path().c_str()) : "";
+    win_main->copy_label(file.empty() ? "Mirlan" : ((doc.Modified() ? "*" : "") + file + " — Mirlan").c_str());
 }
 
 void CMirlanUI::activeHistos(bool on)
@@ -210,7 +213,7 @@ namespace {
 // The menu entries and tool-bar buttons that need an image, whatever its depth.
 void setImageControls(CMirlanUI *ui, bool on)
 {
-    Fl_Menu_Item *const items[] = {CMirlanUI::mnu_image,     CMirlanUI::mnu_saveas,
+    Fl_Menu_Item *const items[] = {CMirlanUI::mnu_image,     CMirlanUI::mnu_save,      CMirlanUI::mnu_saveas,
                                    CMirlanUI::mnu_close,     CMirlanUI::mnu_affichage,
                                    CMirlanUI::mnu_previewTraitement,
                                    CMirlanUI::mnu_applyTraitement};

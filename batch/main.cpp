@@ -19,6 +19,7 @@
 #include "image/formats.h"
 #include "image/image.h"
 #include "image/image_file.h"
+#include "image/safe_file.h"
 #include "version.h"
 
 namespace {
@@ -152,7 +153,8 @@ int main(int argc, char **argv)
         if (!batch::RunSteps(img.get(), steps, error))
             return Fail(kFailed, error);
         if (outputFormat->write(img.get(), output, options) != CImage::kOk)
-            return Fail(kFailed, std::string("impossible d'écrire « ") + output + " »");
+            return Fail(kFailed, std::string("impossible d'écrire « ") + output + " » : " +
+                                     mirlan::DescribeSaveError(mirlan::LastSaveError()));
     } catch (const std::bad_alloc &) {
         return Fail(kFailed, kNoMemory);
     }

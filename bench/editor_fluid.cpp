@@ -48,7 +48,7 @@ struct Editor {
         Fl::visual(FL_DOUBLE);
         choose_file_dialog = AnswerOpenPath;
         alert_dialog = IgnoreAlert;
-        save_question_dialog = [](const char *) { return 2; };  // reopen without saving
+        question_dialog = [](const char *, const char *, const char *, const char *, const char *) { return 2; };  // reopen without saving
         char pattern[] = "/tmp/mirlan_fluid_XXXXXX";
         const char *made = mkdtemp(pattern);
         dir = made ? made : "/tmp";

@@ -140,29 +140,75 @@ void GiveOwnerAndGroup(int fd, const struct stat &old)
 
 }  // namespace
 
+namespace {
+
+thread_local int last_save_error = 0;
+
+}  // namespace
+
+int LastSaveError() { return last_save_error; }
+
+const char *DescribeSaveError(int error)
+{
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return "Disque plein.";
+    case EACCES:
+    case EPERM:
+        return "Permission refusée.";
+    case EROFS:
+        return "Système de fichiers en lecture seule.";
+    case ENOENT:
+    case ENOTDIR:
+        return "Dossier introuvable.";
+    case EFBIG:
+        return "Fichier trop grand pour la limite de taille.";
+    case EISDIR:
+        return "Ce nom est celui d'un dossier.";
+    case ENOMEM:
+        return "Mémoire insuffisante.";
+    default:
+        return "Erreur d'écriture.";
+    }
+}
+
+void SafeFileWriter::NoteFailure(int error)
+{
+    if (!last_save_error)
+        last_save_error = error ? error : EIO;
+}
+
 SafeFileWriter::SafeFileWriter(const char *target)
 {
-    const std::string named = target ? target : "";
+    last_save_error = 0;
+    const int error = Prepare(target ? target : "");
+    if (error)
+        NoteFailure(error);
+}
+
+// Finds the file that receives the bytes and opens the temporary file, or
+// chooses to write in place; the reason when the save cannot go on.
+int SafeFileWriter::Prepare(const std::string &named)
+{
     if (named.empty() || named.back() == '/')
-        return;
+        return EISDIR;
     target_ = FollowLinks(named);
     if (target_.empty())
-        return;
+        return errno;
     // Saving over an existing file needs the right to write it, as a plain
     // open for writing would.
     struct stat existing;
     const bool replaces = stat(target_.c_str(), &existing) == 0;
-    if (replaces && (!S_ISREG(existing.st_mode) || access(target_.c_str(), W_OK) != 0))
-        return;
-    // A rename would split a file with other names from them.
-    if (replaces && existing.st_nlink > 1) {
+    if (replaces && !S_ISREG(existing.st_mode))
+        return EISDIR;
+    if (replaces && access(target_.c_str(), W_OK) != 0)
+        return errno;
+    // A rename would split a file with other names from them; a folder
+    // that takes no new file leaves only the file itself to write.
+    if ((replaces && existing.st_nlink > 1) || (!OpenTemporary(replaces) && replaces))
         in_place_ = true;
-        return;
-    }
-    if (OpenTemporary(replaces))
-        return;
-    // No new file can be made beside it, but the file itself is writable.
-    in_place_ = replaces;
+    return IsOpen() ? 0 : errno;
 }
 
 bool SafeFileWriter::OpenTemporary(bool replaces)
@@ -176,8 +222,10 @@ bool SafeFileWriter::OpenTemporary(bool replaces)
     if (replaces) {
         // The permission bits go last: a change of owner may clear some.
         GiveOwnerAndGroup(fd_, existing);
-        if (fchmod(fd_, existing.st_mode & 07777) != 0)
+        if (fchmod(fd_, existing.st_mode & 07777) != 0) {
+            NoteFailure(errno);
             failed_ = true;
+        }
     }
     return true;
 }
@@ -203,11 +251,14 @@ bool SafeFileWriter::Write(const void *bytes, size_t n)
     const unsigned char *p = static_cast<const unsigned char *>(bytes);
     if (!in_place_) {
         failed_ = !WriteAll(fd_, p, n);
+        if (failed_)
+            NoteFailure(errno);
         return !failed_;
     }
     try {
         kept_.insert(kept_.end(), p, p + n);
     } catch (const std::bad_alloc &) {
+        NoteFailure(ENOMEM);
         failed_ = true;
     }
     return !failed_;
@@ -221,6 +272,8 @@ bool SafeFileWriter::Commit()
     }
     if (in_place_) {
         const bool ok = CommitInPlace();
+        if (!ok)
+            NoteFailure(errno);
         Abandon();
         return ok;
     }
@@ -233,6 +286,7 @@ bool SafeFileWriter::Commit()
         temp_.clear();
         return true;
     }
+    NoteFailure(errno);
     Abandon();
     return false;
 }

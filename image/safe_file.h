@@ -22,6 +22,13 @@
 
 namespace mirlan {
 
+// Why the last save on this thread failed: the errno of its first failed
+// step (ENOSPC, EACCES, EROFS, ENOENT, EFBIG, ENOMEM...), or 0.
+int LastSaveError();
+// That reason in the user's words (French), for the alert or the message
+// that reports the failed save: "Disque plein.", "Permission refusée."...
+const char *DescribeSaveError(int error);
+
 class SafeFileWriter {
 public:
     // Prepares the save of target; IsOpen() tells whether it can go on.
@@ -43,10 +50,13 @@ public:
     bool Commit();
 
 private:
+    int Prepare(const std::string &named);
     bool OpenTemporary(bool replaces);
     bool CommitInPlace();
     bool KeepCopy(const unsigned char *old, size_t size);
     void Abandon();
+    // Remembers errno as the reason of the save's failure, if it has none.
+    void NoteFailure(int error);
 
     std::string target_;  // the file that receives the bytes, links resolved
     std::string temp_;  // the temporary file, or the old content's copy

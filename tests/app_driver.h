@@ -18,9 +18,12 @@
 
 // What the dialogs answer, and what they were told.
 struct FakeDialogs {
-    std::vector<std::string> paths;  // one per file chooser; "" or none cancels
+    std::vector<std::string> paths;     // one per file chooser; "" or none cancels
+    std::vector<std::string> proposed;  // the name each chooser proposed
     std::vector<std::string> alerts;
-    int questions = 0, answer = 2;  // 0 cancel, 1 save first, 2 do not save
+    std::vector<std::string> questions;  // every question asked
+    std::vector<int> answers;            // the next answers, one per question, then answer
+    int answer = 2;                      // 0 cancel, 1 save first, 2 do not save
 };
 
 inline FakeDialogs &Fake()
@@ -33,15 +36,24 @@ inline FakeDialogs &Fake()
 inline void AnswerDialogs()
 {
     Fake() = FakeDialogs();
-    choose_file_dialog = [](const char *, const char *, const char *, int) -> char * {
+    choose_file_dialog = [](const char *, const char *, const char *fname, int) -> char * {
         static std::string chosen;
+        Fake().proposed.push_back(fname ? fname : "");
         auto &paths = Fake().paths;
         chosen = paths.empty() ? "" : paths.front();
         paths.erase(paths.begin(), paths.begin() + !paths.empty());
         return chosen.empty() ? nullptr : &chosen[0];
     };
     alert_dialog = [](const char *message) { Fake().alerts.push_back(message); };
-    save_question_dialog = [](const char *) { return ++Fake().questions, Fake().answer; };
+    question_dialog = [](const char *, const char *question, const char *, const char *, const char *) {
+        FakeDialogs &fake = Fake();
+        fake.questions.push_back(question);
+        if (fake.answers.empty())
+            return fake.answer;
+        const int next = fake.answers.front();
+        fake.answers.erase(fake.answers.begin());
+        return next;
+    };
     jpeg_quality_dialog = [](int proposed) { return proposed; };  // the quality proposed is taken
 }
 

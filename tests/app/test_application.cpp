@@ -11,12 +11,15 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <set>
 
 #include <unistd.h>
 
 #include "app/commands.h"
+#include "app/dropped_file.h"
 #include "app_driver.h"
+#include "image/image_file.h"
 #include "processing/ti.h"
 #include "widgets/nearest_scale.h"
 
@@ -275,12 +278,12 @@ TEST_F(App, ChangedPictureIsNeverDroppedWithoutAsking)
         if (row.answer == 1)
             Fake().paths.push_back(*row.save_as ? Path(row.save_as) : "");
         Fake().paths.push_back(Path("other.pgm"));
-        Fake().questions = 0;
+        Fake().questions.clear();
         if (row.command == kWindowClose)
             ui->win_main->do_callback();
         else
             Pick(items[row.command]);
-        EXPECT_EQ(Fake().questions, row.answer < 0 ? 0 : 1);
+        EXPECT_EQ(Fake().questions.size(), row.answer < 0 ? 0u : 1u);
         const bool through = row.command == kClose  ? !ui->getImage()
                              : row.command == kOpen ? Same(ui->getImage(), other.get())
                                                     : !ui->win_main->shown();
@@ -291,6 +294,78 @@ TEST_F(App, ChangedPictureIsNeverDroppedWithoutAsking)
         std::unique_ptr<FILE, int (*)(FILE *)> f(std::fopen(Path(row.save_as).c_str(), "rb"), std::fclose);
         EXPECT_EQ(f ? std::fgetc(f.get()) : EOF, row.first);
     }
+}
+
+// Saving as a desktop editor does: Ctrl+S writes back to a file of a format
+// we write and asks for a name otherwise, proposing the picture's name with
+// the format's extension and giving it to a name typed without one; a file
+// is replaced only on the user's word; pending work is applied first on the
+// user's word; a failed save says why; the title names the file and marks
+// its changes.
+TEST_F(App, SavesAsADesktopEditorDoes)
+{
+    const char kSave[] = "&Fichier/Enre&gistrer", kSaveTga[] = "&Fichier/&Enregistrer sous/Targa &TGA";
+    auto reads = [this](const char *file) {
+        std::unique_ptr<CImage> img(mirlan::ReadImageFile(Path(file).c_str()));
+        return Same(img.get(), ui->getImage());
+    };
+    auto save = [this](const char *item, std::vector<std::string> paths, std::vector<int> answers) {
+        Fake().paths = paths, Fake().answers = answers, Fake().questions.clear(), Fake().proposed.clear();
+        Pick(item);
+    };
+    auto title = [this] { return std::string(ui->win_main->label()); };
+    Open(*Pattern(9, 7, 24));
+    Pick("&Image/R&otation/&180°");
+    EXPECT_EQ(title(), "*pic.ppm — Mirlan");
+    save(kSave, {Path("out")}, {});  // PNM is not written: a chooser, and PNG
+    EXPECT_EQ(Fake().proposed, std::vector<std::string>{Path("pic.png")});
+    EXPECT_TRUE(reads("out.png") && !ui->doc.Modified() && title() == "out.png — Mirlan");
+    Pick("&Image/R&otation/&180°");
+    save(kSave, {}, {});  // back to out.png
+    EXPECT_TRUE(Fake().proposed.empty() && reads("out.png"));
+
+    std::ofstream(Path("old.tga")) << "old";
+    save(kSaveTga, {Path("old.tga")}, {0});  // "Annuler"
+    EXPECT_EQ(Fake().proposed, std::vector<std::string>{Path("out.tga")});
+    EXPECT_EQ(Fake().questions, std::vector<std::string>{"Le fichier « old.tga » existe déjà. Le remplacer ?"});
+    EXPECT_FALSE(reads("old.tga"));
+    save(kSaveTga, {Path("old.tga")}, {1});  // "Remplacer"
+    EXPECT_TRUE(reads("old.tga"));
+
+    // Pending work: applied ("Appliquer"), left out ("Enregistrer sans"), or
+    // the save cancelled.
+    auto before = std::make_unique<CImage>(ui->getImage()->data, 9, 7, 24);
+    Slide(ui->sl_contraste, 30);
+    save(kSave, {}, {1});
+    EXPECT_TRUE(reads("old.tga") && !Same(ui->getImage(), before.get()) && ui->sl_contraste->value() == 0);
+    Pick("&Image/&Annuler Réglages");
+    Slide(ui->sl_contraste, 30);
+    save(kSave, {}, {2});
+    EXPECT_TRUE(reads("old.tga") && Same(ui->getImage(), before.get()) && ui->sl_contraste->value() == 30);
+    std::ofstream(Path("old.tga")) << "old";
+    save(kSave, {}, {0});
+    EXPECT_TRUE(!reads("old.tga") && Fake().questions.size() == 1);
+
+    save(kSaveTga, {Path("no/such/x.tga")}, {2});
+    EXPECT_EQ(Fake().alerts, std::vector<std::string>{"Erreur lors de l'enregistrement de l'image !\nDossier introuvable."});
+}
+
+// What a drop names: the first line of a uri-list, or a path.
+TEST(Drop, NamesTheFirstLocalFile)
+{
+    const std::pair<const char *, const char *> drops[] = {
+        {"file:///tmp/a%20b.png\r\nfile:///tmp/c.png\r\n", "/tmp/a b.png"},
+        {"file://localhost/tmp/%C3%A9t%C3%A9.jpg", "/tmp/été.jpg"},
+        {"# comment\r\nfile:///x.tga", "/x.tga"},
+        {"/plain/path name.bmp\n", "/plain/path name.bmp"},
+        {"file://other-host/tmp/a.png", ""},
+        {"http://example.org/a.png", ""},
+        {"file:///tmp/bad%2", ""},
+        {"file:///tmp/nul%00.png", ""},
+        {"relative.png", ""},
+        {"", ""}};
+    for (const auto &drop : drops)
+        EXPECT_EQ(DroppedPath(drop.first), drop.second) << drop.first;
 }
 
 TEST_F(App, ResizeDialogAcceptsOnlySidesFrom1To5999)

@@ -139,6 +139,7 @@ TEST_F(Batch, WritesTheEditorsBytesForEveryOperation)
                 Pick("&Fichier/&Ouvrir");
                 ASSERT_EQ(ui->getImage()->bpp, f.bpp);
                 c.editor(*this);
+                std::remove(editor.c_str());  // saved anew, without the question over the previous case's
                 Fake().paths = {editor};
                 Pick(saveItem.c_str());
                 const auto run = RunBatch(dir, std::string(f.input) + " " + f.output + " " + c.words);

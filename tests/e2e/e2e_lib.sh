@@ -28,14 +28,16 @@ fail() {
 
 # The editor runs in the work folder (with the help pages linked in), where
 # its file choosers open; a bare name typed there names a file of that folder.
-start_editor() {  # runs the editor in the work folder; sets pid and main
+start_editor() {  # [FILE]: runs the editor in the work folder; sets pid and main
   ln -s "$source_dir/doc" "$work/doc"
   cd "$work"
-  "$mirlan" >"$work/mirlan.log" 2>&1 &
+  "$mirlan" "$@" >"$work/mirlan.log" 2>&1 &
   pid=$!
-  main=$(wait_visible '^Mirlan$')
+  # The title names the file opened, if any ("sample.ppm — Mirlan").
+  main=$(wait_visible 'Mirlan$')
   sleep 0.5
 }
+title() { xdotool getwindowname "$main" 2>/dev/null; }
 
 # xdotool warns about the missing window manager on every call, and a key
 # that closes its window makes it report an error after the key was sent.
