@@ -200,16 +200,16 @@ bool CMirlanUI::askToSaveChanges()
     }
 }
 
-void choose_file()
+void choose_file(CMirlanUI *ui)
 {
-    if (!cvui->askToSaveChanges())
+    if (!ui->askToSaveChanges())
         return;
     const std::string pattern = mirlan::ChooserPattern(mirlan::ReadableFormats());
     char *path = choose_file_dialog("Ouvrir image", pattern.c_str(), nullptr, 0);
     if (!path)
         return;
     // A failed opening keeps the picture, and with it its changes.
-    cvui->loadImage(path);
+    ui->loadImage(path);
 }
 
 void CMirlanUI::openDropped(const char *text)
@@ -227,8 +227,8 @@ void CMirlanUI::openDropped(const char *text)
     }, this);
 }
 
-void CMirlanUI::cb_mnu_open(Fl_Menu_ *, void *) { choose_file(); }
-void CMirlanUI::cb_bt_open(Fl_Button *, void *) { choose_file(); }
+void CMirlanUI::cb_mnu_open(Fl_Menu_ *o, void *) { choose_file(FromMenuBar(o)); }
+void CMirlanUI::cb_bt_open(Fl_Button *o, void *) { choose_file(FromPanel(o)); }
 
 void CMirlanUI::cb_mnu_save(Fl_Menu_ *o, void *) { Save(FromMenuBar(o)); }
 

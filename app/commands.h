@@ -33,9 +33,9 @@ extern int (*jpeg_quality_dialog)(int proposed);
 extern int (*color_chooser_dialog)(const char *title, unsigned char &r, unsigned char &g,
                                    unsigned char &b);
 
-// The open command: asks for a file ("Ouvrir image") and loads it into cvui;
+// The open command: asks for a file ("Ouvrir image") and loads it into ui;
 // a cancelled chooser does nothing.
-void choose_file();
+void choose_file(CMirlanUI *ui);
 
 // The image view's callback: Ctrl+wheel zooms one menu step in or out
 // around the mouse.
