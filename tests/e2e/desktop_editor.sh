@@ -68,14 +68,14 @@ sleep 1
 eval "$(xdotool getwindowgeometry --shell "$main" 2>/dev/null)"
 send mousemove 50 50
 send mousedown 1
-for step in 1 2 3 4 5 6 7 8; do
+for step in 1 2 3 4 5 6 7 8 8; do
   send mousemove $((50 + (X + 300 - 50) * step / 8)) $((50 + (Y + 250 - 50) * step / 8))
-  sleep 0.1
+  sleep 0.2
 done
 send mouseup 1
 # The two programs trade position messages as fast as they can during the
 # drag: the drop comes after the ones still queued.
-for _ in $(seq 100); do [ "$(title)" = "dropped file.ppm — Mirlan" ] && break; sleep 0.1; done
+for _ in $(seq 300); do [ "$(title)" = "dropped file.ppm — Mirlan" ] && break; sleep 0.1; done
 kill "$source_pid" 2>/dev/null || true
 [ "$(title)" = "dropped file.ppm — Mirlan" ] || fail "title after the drop: $(title)"
 
