@@ -12,22 +12,31 @@ void CTi::Negatif(CImage *img)
                            [](unsigned char b) { return static_cast<unsigned char>(255 - b); });
 }
 
-void CTi::NiveauxGris(CImage *img)
+namespace {
+
+// A 24-bit picture made 8-bit, each pixel's grey level given by grey(p) of
+// its three bytes; other depths are left as they are.
+template <class Grey>
+void ToGrey(CImage *img, Grey grey)
 {
     if (img->bpp != 24)
         return;
     const size_t pixels = CImage::ByteCount(img->width, img->height, 8);
     std::unique_ptr<unsigned char[]> kept(mirlan::NewPixelBuffer(pixels));
-    unsigned char *grey = kept.get();
+    unsigned char *dst = kept.get();
     const unsigned char *src = img->data;
-    mirlan::ParallelFor(pixels, mirlan::kMinItemsPerThread, [grey, src](size_t first, size_t last) {
-        unsigned char *out = grey;  // a local: the stores cannot alias it
+    mirlan::ParallelFor(pixels, mirlan::kMinItemsPerThread, [dst, src, grey](size_t first, size_t last) {
+        unsigned char *out = dst;  // a local: the stores cannot alias it
         const unsigned char *p = src + first * 3;
         for (size_t k = first; k < last; ++k, p += 3)
-            out[k] = static_cast<unsigned char>(mirlan::Luminosity(p));
+            out[k] = static_cast<unsigned char>(grey(p));
     });
     img->Replace(kept.release(), img->width, img->height, 8);
 }
+
+}  // namespace
+
+void CTi::NiveauxGris(CImage *img) { ToGrey(img, [](const unsigned char *p) { return mirlan::Luminosity(p); }); }
 
 void CTi::CouleursRVB(CImage *img)
 {
@@ -49,18 +58,4 @@ void CTi::CouleursRVB(CImage *img)
     img->Replace(kept.release(), img->width, img->height, 24);
 }
 
-void CTi::PremierCanal(CImage *img)
-{
-    if (img->bpp != 24)
-        return;
-    const size_t pixels = CImage::ByteCount(img->width, img->height, 8);
-    std::unique_ptr<unsigned char[]> kept(mirlan::NewPixelBuffer(pixels));
-    unsigned char *grey = kept.get();
-    const unsigned char *src = img->data;
-    mirlan::ParallelFor(pixels, mirlan::kMinItemsPerThread, [grey, src](size_t first, size_t last) {
-        unsigned char *out = grey;  // a local: the stores cannot alias it
-        for (size_t k = first; k < last; ++k)
-            out[k] = src[k * 3];
-    });
-    img->Replace(kept.release(), img->width, img->height, 8);
-}
+void CTi::PremierCanal(CImage *img) { ToGrey(img, [](const unsigned char *p) { return p[0]; }); }
