@@ -293,7 +293,7 @@ TEST_F(App, ChangedPictureIsNeverDroppedWithoutAsking)
     }
 }
 
-TEST_F(App, ResizeDialogAcceptsOnlySidesFrom1To5999)
+TEST_F(App, ResizeDialogAcceptsOnlySidesFrom1To32767)
 {
     const double kNo = NAN;  // field left as the dialog filled it
     // keep: "Conserver les proportions".
@@ -301,8 +301,9 @@ TEST_F(App, ResizeDialogAcceptsOnlySidesFrom1To5999)
         {640, 480, true, 100, kNo, 100, 75, true}, {640, 480, true, 101, kNo, 101, 75, true},
         {640, 480, true, kNo, 200, 266, 200, true}, {640, 480, true, 1, kNo, 1, 0, false},
         {25, 3, true, 25, kNo, 25, 2, true}, {64, 48, true, 32.9, kNo, 32.9, 24, true},
-        {640, 480, true, 1e300, kNo, 1e300, 1610612735, false}, {64, 48, false, 5999.9, 3, 5999.9, 3, true},
-        {64, 48, false, 1, 1, 1, 1, true}, {64, 48, false, 6000, 10, 6000, 10, false},
+        {640, 480, true, 1e300, kNo, 1e300, 1610612735, false}, {64, 48, false, 32767.9, 3, 32767.9, 3, true},
+        {64, 48, false, 1, 1, 1, 1, true}, {64, 48, false, 6000, 10, 6000, 10, true},
+        {64, 48, false, 10, 32768, 10, 32768, false},
         {64, 48, false, 0, 10, 0, 10, false}, {64, 48, false, -3, 10, -3, 10, false},
         {64, 48, false, 10, 0.99, 10, 0.99, false},
     };
@@ -324,7 +325,7 @@ TEST_F(App, ResizeDialogAcceptsOnlySidesFrom1To5999)
             CTi::Redimensionne(want.get(), int(row.shownW), int(row.shownH));
         EXPECT_TRUE(Same(ui->getImage(), want.get()));
         EXPECT_EQ(ui->win_taille->shown() != 0, !row.accepted);
-        EXPECT_EQ(Fake().alerts, std::vector<std::string>(!row.accepted, "Erreur : dimensions <= 0 ou >= 6000"));
+        EXPECT_EQ(Fake().alerts, std::vector<std::string>(!row.accepted, "Erreur : dimensions < 1 ou > 32767"));
     }
 }
 
