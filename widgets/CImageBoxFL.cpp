@@ -315,7 +315,7 @@ int CImageBoxFL::handle(int event)
             RunCallback(Fl::event_dy());
             return 1;
         }
-        // Shift+wheel: sideways, by the steps the plain wheel takes down.
+        // Shift+wheel: sideways, as far as the plain wheel scrolls down.
         if (Fl::event_shift() && s) {
             ScrollInside(s->xposition() + Fl::event_dy() * s->hscrollbar.linesize(), s->yposition());
             return 1;
