@@ -44,11 +44,8 @@ corner_width() {  # r g b
   awk -v r="$1" -v g="$2" -v b="$3" '$3 == r && $4 == g && $5 == b { seen[$1] = 1 }
     END { n = 0; for (x in seen) n++; print n }' "$work/view.txt"
 }
-widths=
 for colour in "255 255 0" "0 255 0" "0 0 255" "255 0 255"; do
-  width=$(corner_width $colour)
-  [ "$width" -gt 0 ] || fail "Ctrl+E: the corner of colour $colour is not on the screen"
-  widths="$widths $width"
+  [ "$(corner_width $colour)" -gt 0 ] || fail "Ctrl+E: the corner of colour $colour is not on the screen"
 done
 # A corner block is 300 pixels wide, so 3 pixels on the screen per percent.
 percent=$(( $(corner_width 255 255 0) / 3 ))
@@ -75,4 +72,4 @@ dr=$((r1 - r0)) dg=$((g1 - g0))
 [ "$dr" -ge 7 ] && [ "$dr" -le 10 ] && [ "$dg" -ge 9 ] && [ "$dg" -le 12 ] ||
   fail "the middle-button drag moved the picture by $dr reds and $dg greens ($before, then $after)"
 quit_editor
-echo "PASS: Ctrl+E shows the 6000 x 4000 photo whole at $percent % (corners$widths pixels wide), the middle button drags it"
+echo "PASS: Ctrl+E shows the 6000 x 4000 photo whole at $percent %, the middle button drags it"
