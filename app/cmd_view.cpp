@@ -1,7 +1,10 @@
 // cmd_view.cpp: the zoom commands (the slider, "Agrandir", "Réduire",
-// "Taille écran", "Taille réelle"), the switch to the histogram page and the
-// four layer toggles of that page.
+// "Taille écran", "Taille réelle", Ctrl+wheel), the zoom's floor that the
+// picture and the window set, the switch to the histogram page and the four
+// layer toggles of that page.
 #include "app/commands.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -19,26 +22,32 @@ void ZoomTo(CMirlanUI *ui, int percent)
 
 int SliderZoom(CMirlanUI *ui) { return TruncToInt(ui->sl_zoom->value()); }
 
-// The zoom one step in (steps < 0) or out from z, as the menu's commands
-// take it; z itself at the limit.
-int SteppedZoom(int z, int steps)
-{
-    if (steps < 0)
-        return z <= kZoomMax - kZoomStep ? z + kZoomStep : z;
-    return z >= kZoomMin + kZoomStep ? z - kZoomStep : z;
-}
-
 // The largest whole percent, less one, at which the image fits the view's
-// area in both directions, within the zoom range.
+// area in both directions, from 1 to the zoom's maximum.
 int FitPercent(const Fl_Widget *area, const CImage *img)
 {
     float rw = float(area->w()) / float(img->width);
     float rh = float(area->h()) / float(img->height);
     float ratio = rw < rh ? rw : rh;
-    int percent = TruncToInt(ratio * 100.0f) - 1;
-    if (percent < kZoomMin)
-        return kZoomMin;
-    return percent > kZoomMax ? kZoomMax : percent;
+    return std::clamp(TruncToInt(ratio * 100.0f) - 1, 1, kZoomMax);
+}
+
+// How far zooming out goes: 20 %, or lower when the whole picture needs it.
+int ZoomFloor(CMirlanUI *ui)
+{
+    const CImage *img = ui->box_image->GetImage();
+    return img ? std::min(kZoomMin, FitPercent(ui->scroll_image, img)) : kZoomMin;
+}
+
+// The zoom one step in (steps < 0) or out from z, as the menu's commands
+// take it: in, z itself when a step would pass the maximum; out, down to
+// the floor and no further.
+int SteppedZoom(CMirlanUI *ui, int z, int steps)
+{
+    if (steps < 0)
+        return z <= kZoomMax - kZoomStep ? z + kZoomStep : z;
+    const int floor = ZoomFloor(ui);
+    return z > floor ? std::max(z - kZoomStep, floor) : z;
 }
 
 // Shows or hides one layer of the histogram page by its item's check mark.
@@ -50,6 +59,12 @@ void ToggleLayer(Fl_Widget *bar, int layer, const Fl_Menu_Item *item)
 }
 
 }  // namespace
+
+void FollowZoomFloor(CMirlanUI *ui)
+{
+    ui->sl_zoom->minimum(ZoomFloor(ui));
+    ui->sl_zoom->redraw();
+}
 
 // Runs when the slider is released.
 void CMirlanUI::cb_sl_zoom(Fl_Value_Slider *o, void *)
@@ -68,8 +83,8 @@ void CMirlanUI::cb_Agrandir(Fl_Menu_ *o, void *)
         return;
     WaitCursor wait;
     int z = SliderZoom(ui);
-    if (SteppedZoom(z, -1) != z)
-        ZoomTo(ui, SteppedZoom(z, -1));
+    if (SteppedZoom(ui, z, -1) != z)
+        ZoomTo(ui, SteppedZoom(ui, z, -1));
 }
 
 void CMirlanUI::cb_R(Fl_Menu_ *o, void *)
@@ -79,19 +94,21 @@ void CMirlanUI::cb_R(Fl_Menu_ *o, void *)
         return;
     WaitCursor wait;
     int z = SliderZoom(ui);
-    if (SteppedZoom(z, 1) != z)
-        ZoomTo(ui, SteppedZoom(z, 1));
+    if (SteppedZoom(ui, z, 1) != z)
+        ZoomTo(ui, SteppedZoom(ui, z, 1));
 }
 
-// Ctrl+wheel over the image: one menu step in or out, around the mouse.
-void ZoomByWheel(Fl_Widget *view, void *)
+// The image view's callback: a new size of the area moves the zoom's floor;
+// Ctrl+wheel over the image zooms one menu step in or out, around the mouse.
+void ViewChanged(Fl_Widget *view, void *)
 {
     CMirlanUI *ui = static_cast<CMirlanUI *>(view->window()->user_data());
     CImageBoxFL *box = ui->box_image;
-    if (!ui->getImage() || !ui->sl_zoom->active())
+    FollowZoomFloor(ui);
+    if (!ui->getImage() || !ui->sl_zoom->active() || box->WheelSteps() == 0)
         return;
     const int z = SliderZoom(ui);
-    const int to = SteppedZoom(z, box->WheelSteps());
+    const int to = SteppedZoom(ui, z, box->WheelSteps());
     if (to == z)
         return;
     ui->sl_zoom->value(to);

@@ -38,8 +38,12 @@ extern int (*color_chooser_dialog)(const char *title, unsigned char &r, unsigned
 void choose_file(CMirlanUI *ui);
 
 // The image view's callback: Ctrl+wheel zooms one menu step in or out
-// around the mouse.
-void ZoomByWheel(Fl_Widget *view, void *);
+// around the mouse; a new size of the view's area moves the zoom's floor.
+void ViewChanged(Fl_Widget *view, void *);
+// Sets the zoom slider's minimum to the zoom's floor for the picture shown
+// and the view's area: 20, or the zoom at which the whole picture fits
+// when that is lower.
+void FollowZoomFloor(CMirlanUI *ui);
 
 // The application object behind an item of the main menu bar (one step below
 // the window), or behind a widget of the left pane, the tool bar or the layer

@@ -183,15 +183,26 @@ void CMirlanUI::findMenuItems()
 
 namespace {
 
-// Ctrl+Shift+Z, the other key of "Rétablir" (a menu item has one key), when
-// no widget took it.
-int RedoKey(int event)
+// The second keys of menu items (an item has one), when no widget took
+// them: Ctrl+Shift+Z for "Rétablir", and Ctrl+= for "Agrandir", the key of
+// Ctrl++ without Shift.
+int SecondKeys(int event)
 {
-    if (event != FL_SHORTCUT || !cvui || !Fl::test_shortcut(FL_CTRL | FL_SHIFT | 'z'))
+    static const struct { unsigned key; Fl_Callback *command; } keys[] = {
+        {FL_CTRL | FL_SHIFT | 'z', (Fl_Callback *)CMirlanUI::cb_Retablir},
+        {FL_CTRL | '=', (Fl_Callback *)CMirlanUI::cb_Agrandir},
+    };
+    if (event != FL_SHORTCUT || !cvui)
         return 0;
-    if (CMirlanUI::mnu_redo->active())
-        cvui->menuBar->picked(CMirlanUI::mnu_redo);
-    return 1;
+    for (const auto &k : keys) {
+        if (!Fl::test_shortcut(k.key))
+            continue;
+        const Fl_Menu_Item *item = cvui->menuBar->find_item(k.command);
+        if (item && item->active())
+            cvui->menuBar->picked(item);
+        return 1;
+    }
+    return 0;
 }
 
 // An empty group that only serves as its parent's resizable.
@@ -399,7 +410,7 @@ void CMirlanUI::buildTabs()
     box_image->labelcolor(FL_BLACK);
     box_image->align(FL_ALIGN_CENTER);
     box_image->when(FL_WHEN_RELEASE);
-    box_image->callback(ZoomByWheel);
+    box_image->callback(ViewChanged);
     scroll_image->end();
     grp_image->end();
     tabs_main->resizable(grp_image);
@@ -499,8 +510,8 @@ void CMirlanUI::setStartState()
     activeColors(false);
     ct_valeur->deactivate();
     historyItems();
-    static bool redoKeyAdded = false;
-    if (!redoKeyAdded)
-        Fl::add_handler(RedoKey);
-    redoKeyAdded = true;
+    static bool secondKeysAdded = false;
+    if (!secondKeysAdded)
+        Fl::add_handler(SecondKeys);
+    secondKeysAdded = true;
 }

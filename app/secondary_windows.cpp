@@ -54,9 +54,13 @@ std::string HelpPage(const char *page)
 
 void LoadPage(Fl_Help_View *view, const char *page) { view->load(HelpPage(page).c_str()); }
 
-// Sides the resize accepts; a side must keep at least one pixel after the
-// typed number is truncated.
-bool ValidSide(double side) { return side >= 1.0 && side < 6000.0; }
+// Sides the resize accepts, those of the table's resize: the typed number is
+// truncated, and must then be a side a picture can have.
+bool ValidSide(double side)
+{
+    const mirlan::ParamRange sides = mirlan::RangeOf(mirlan::ParamKind::kSide);
+    return side >= sides.min && side < sides.max + 1;
+}
 
 // The other side of the image, in its own proportions: the typed side is
 // truncated, the ratio held in single precision, the product in double.
@@ -207,7 +211,7 @@ void CMirlanUI::cb_bt_applyTaille(Fl_Return_Button *o, void *)
         return;
     double w = ui->in_largeur->value(), h = ui->in_hauteur->value();
     if (!ValidSide(w) || !ValidSide(h)) {
-        alert_dialog("Erreur : dimensions <= 0 ou >= 6000");
+        alert_dialog("Erreur : dimensions < 1 ou > 32767");
         return;
     }
     const mirlan::Operation &resize = *mirlan::FindOperation("redim");

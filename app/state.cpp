@@ -115,6 +115,7 @@ void CMirlanUI::traiteImage()
         return;
     // The view first: it must never keep a picture the document dropped.
     box_image->ImageChanged(img);
+    FollowZoomFloor(this);
     historyItems();
     const char *path = box_histos->GetImagePath();
     imageInfos(kStatusFormat, path ? name(path) : "", img->width, img->height, img->bpp);
@@ -175,10 +176,12 @@ void CMirlanUI::activeColors(bool on)
 namespace {
 
 // The zoom slider and the six adjustment sliders, which every entry into or
-// out of the no-image situation puts back to 100 and 0.
+// out of the no-image situation puts back to 100 and 0; the zoom's floor
+// is the new picture's.
 void resetLeftPaneSliders(CMirlanUI *ui)
 {
     ui->sl_zoom->value(100);
+    FollowZoomFloor(ui);
     Fl_Value_Slider *const adjustments[] = {ui->sl_lum,  ui->sl_rouge,     ui->sl_vert,
                                             ui->sl_bleu, ui->sl_contraste, ui->sl_saturation};
     for (Fl_Value_Slider *s : adjustments)

@@ -154,14 +154,16 @@ void PrintHelp(std::FILE *out)
             usage += std::string(" ") + op.params[i].name;
         std::fprintf(out, "  %-34s %s\n", usage.c_str(), op.help);
     }
-    std::fputs("\n"
-               "Valeurs : G R V B C S entiers de -100 à 100 (réglages) ; R V B de 0 à 255\n"
-               "(couleur courante) ; X Y point en pixels de l'image, (0, 0) en haut à gauche ;\n"
-               "VALEUR de 0.1 à 10 ; L H de 1 à 5999.\n"
-               "\n"
-               "Code de sortie : 0 en cas de succès, 1 si l'image ne peut être lue, traitée\n"
-               "ou écrite, 2 si la ligne de commande est incorrecte.\n",
-               out);
+    const mirlan::ParamRange sides = mirlan::RangeOf(ParamKind::kSide);
+    std::fprintf(out,
+                 "\n"
+                 "Valeurs : G R V B C S entiers de -100 à 100 (réglages) ; R V B de 0 à 255\n"
+                 "(couleur courante) ; X Y point en pixels de l'image, (0, 0) en haut à gauche ;\n"
+                 "VALEUR de 0.1 à 10 ; L H de %d à %d.\n"
+                 "\n"
+                 "Code de sortie : 0 en cas de succès, 1 si l'image ne peut être lue, traitée\n"
+                 "ou écrite, 2 si la ligne de commande est incorrecte.\n",
+                 Int(sides.min), Int(sides.max));
 }
 
 }  // namespace batch

@@ -61,7 +61,7 @@ ParamRange RangeOf(ParamKind kind)
     case ParamKind::kComponent: return {0, 255, true};
     case ParamKind::kCoordinate: return {0, 32766, true};
     case ParamKind::kValue: return {0.1, 10, false};
-    default: return {1, 5999, true};
+    default: return {1, 32767, true};  // the picture's side limit
     }
 }
 

@@ -80,7 +80,7 @@ void GatherLine(void *data, int x, int y, int w, uchar *out)
 
 CImageBoxFL::CImageBoxFL(int x, int y, int w, int h, const char *label)
     : Fl_Box(x, y, w, h, label), zoom(1.0f), imgSource(nullptr), curseurX(0), curseurY(0), pointW(0), pointH(0),
-      areaW(0), areaH(0), wheelSteps(0)
+      areaW(0), areaH(0), wheelSteps(0), panning(false), panX(0), panY(0), panFromX(0), panFromY(0)
 {
     size(0, 0);
 }
@@ -140,6 +140,13 @@ void CImageBoxFL::SizeToZoom()
 // right or bottom edge, nor before its corner.
 void CImageBoxFL::KeepInView()
 {
+    if (Fl_Scroll *s = Scroller())
+        ScrollInside(s->xposition(), s->yposition());
+}
+
+// Scrolls to (sx, sy), brought inside the image.
+void CImageBoxFL::ScrollInside(int sx, int sy)
+{
     Fl_Scroll *s = Scroller();
     if (!s)
         return;
@@ -148,7 +155,8 @@ void CImageBoxFL::KeepInView()
     const Area a = InnerArea(*s, w(), h());
     const int x0 = x() + s->xposition(), y0 = y() + s->yposition();
     const int maxX = std::max(0, x0 + w() - (a.x + a.w)), maxY = std::max(0, y0 + h() - (a.y + a.h));
-    const int sx = std::clamp(s->xposition(), 0, maxX), sy = std::clamp(s->yposition(), 0, maxY);
+    sx = std::clamp(sx, 0, maxX);
+    sy = std::clamp(sy, 0, maxY);
     if (sx != s->xposition() || sy != s->yposition())
         s->scroll_to(sx, sy);
 }
@@ -157,10 +165,19 @@ void CImageBoxFL::resize(int x, int y, int w, int h)
 {
     Fl_Box::resize(x, y, w, h);
     // The scroll group moves its child on every scroll and window resize;
-    // only a new size of the group can leave the position past the image.
+    // only a new size of the group can leave the position past the image,
+    // or change the zoom at which the whole picture fits.
     Fl_Scroll *s = Scroller();
-    if (s && imgSource && (s->w() != areaW || s->h() != areaH))
+    if (s && imgSource && (s->w() != areaW || s->h() != areaH)) {
         KeepInView();
+        RunCallback(0);
+    }
+}
+
+void CImageBoxFL::RunCallback(int steps)
+{
+    wheelSteps = steps;
+    do_callback();
 }
 
 void CImageBoxFL::ImageChanged(const CImage *img)
@@ -269,16 +286,41 @@ int CImageBoxFL::handle(int event)
 {
     if (!imgSource)
         return Fl_Widget::handle(event);
-    if (event == FL_PUSH) {
+    Fl_Scroll *s = Scroller();
+    switch (event) {
+    case FL_PUSH:
+        panning = s && Fl::event_button() == FL_MIDDLE_MOUSE;
+        if (panning) {
+            panX = Fl::event_x(), panY = Fl::event_y();
+            panFromX = s->xposition(), panFromY = s->yposition();
+            return 1;
+        }
         SetCurseur(static_cast<int>((static_cast<long long>(Fl::event_x()) - x()) * imgSource->width / w()),
                    static_cast<int>((static_cast<long long>(Fl::event_y()) - y()) * imgSource->height / h()));
         redraw();
         return 1;
-    }
-    if (event == FL_MOUSEWHEEL && Fl::event_ctrl() && Fl::event_dy() != 0) {
-        wheelSteps = Fl::event_dy();
-        do_callback();
+    case FL_DRAG:
+        // The picture follows the mouse: dragging to the right shows more
+        // of its left part.
+        if (panning && s)
+            ScrollInside(panFromX - (Fl::event_x() - panX), panFromY - (Fl::event_y() - panY));
         return 1;
+    case FL_RELEASE:
+        panning = false;
+        return 1;
+    case FL_MOUSEWHEEL:
+        if (Fl::event_dy() == 0)
+            break;
+        if (Fl::event_ctrl()) {
+            RunCallback(Fl::event_dy());
+            return 1;
+        }
+        // Shift+wheel: sideways, as far as the plain wheel scrolls down.
+        if (Fl::event_shift() && s) {
+            ScrollInside(s->xposition() + Fl::event_dy() * s->hscrollbar.linesize(), s->yposition());
+            return 1;
+        }
+        break;
     }
     return Fl_Widget::handle(event);
 }

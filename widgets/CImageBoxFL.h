@@ -1,6 +1,7 @@
 // CImageBoxFL.h: the image view. It draws the visible part of the picture it
 // is given at the current zoom straight from its pixels, and keeps the point
-// that the user places with the mouse, in picture pixels. The picture
+// that the user places with the mouse, in picture pixels; the middle button
+// drags the picture and Shift+wheel scrolls it sideways. The picture
 // belongs to the caller, who tells the view when it changes.
 #ifndef MIRLAN_CIMAGEBOXFL_H
 #define MIRLAN_CIMAGEBOXFL_H
@@ -37,8 +38,10 @@ public:
     // The scale factor in use, and the same as a whole percent.
     float GetZoom() const { return zoom; }
     int GetZoomPercent() const;
-    // Whole steps of the mouse wheel turned with Ctrl held (negative: up),
-    // and where, set just before the widget's callback runs.
+    // The callback runs when the mouse wheel turns with Ctrl held, and when
+    // the scroll group around the view changes size (the room the picture
+    // has to fit in). WheelSteps() tells which: the whole steps turned
+    // (negative: up), 0 for a new size.
     int WheelSteps() const { return wheelSteps; }
 
     void draw() override;
@@ -56,10 +59,16 @@ private:
     // The scroll group's size when last seen, to notice a window resize.
     int areaW, areaH;
     int wheelSteps;
+    // While the middle button drags: where it was pressed, in the window,
+    // and the scroll position then.
+    bool panning;
+    int panX, panY, panFromX, panFromY;
 
     Fl_Scroll *Scroller() const;
     void SizeToZoom();
     void KeepInView();
+    void ScrollInside(int sx, int sy);
+    void RunCallback(int steps);
     // Picture pixel (x, y) centre on the window, as 64-bit coordinates.
     long long MarkX() const;
     long long MarkY() const;

@@ -191,28 +191,42 @@ TEST_F(App, ControlsFollowThePicture)
 
 TEST_F(App, ZoomCommands)
 {
-    // A null item: the slider alone; kWheelUp: Ctrl+wheel up over the picture.
-    static const char kWheelUp[] = "Ctrl+wheel up";
-    const struct { int w, h; double from; const char *item; int to; } rows[] = {
-        {100, 80, 100, "&Affichage/&Agrandir", 110},      {100, 80, 290, "&Affichage/&Agrandir", 300},
-        {100, 80, 295, "&Affichage/&Agrandir", 295},      {100, 80, 123, "&Affichage/&Agrandir", 133},
-        {100, 80, 100, "&Affichage/Ré&duire", 90},        {100, 80, 30, "&Affichage/Ré&duire", 20},
-        {100, 80, 25, "&Affichage/Ré&duire", 25},         {100, 80, 150, "&Affichage/Taille réelle", 100},
-        {100, 80, 90.9, nullptr, 90},                     {1024, 768, 100, "&Affichage/Taill&e écran", 49},
-        {100, 100, 100, "&Affichage/Taill&e écran", 300}, {10000, 100, 100, "&Affichage/Taill&e écran", 20},
-        {100, 80, 100, kWheelUp, 110},
+    // A null item: the slider alone; the others are what the user does
+    // over the picture. floor: the slider's minimum afterwards, the lowest
+    // zoom out (20, or the fit below it).
+    static const char kWheelUp[] = "Ctrl+wheel up", kWheelDown[] = "Ctrl+wheel down", kCtrlEquals[] = "Ctrl+=",
+                      kWider[] = "window 500 pixels wider";
+    const char kIn[] = "&Affichage/&Agrandir", kOut[] = "&Affichage/Ré&duire", kFit[] = "&Affichage/Taill&e écran";
+    const struct { int w, h; double from; const char *item; int to, floor; } rows[] = {
+        {100, 80, 100, kIn, 110, 20},          {100, 80, 290, kIn, 300, 20},      {100, 80, 295, kIn, 295, 20},
+        {100, 80, 123, kIn, 133, 20},          {100, 80, 100, kOut, 90, 20},      {100, 80, 30, kOut, 20, 20},
+        {100, 80, 25, kOut, 20, 20},           {100, 80, 20, kOut, 20, 20},
+        {100, 80, 150, "&Affichage/Taille réelle", 100, 20},                      {100, 80, 90.9, nullptr, 90, 20},
+        {1024, 768, 100, kFit, 49, 20},        {100, 100, 100, kFit, 300, 20},    {2560, 100, 100, kFit, 19, 19},
+        {10000, 100, 100, kFit, 4, 4},         {10000, 100, 20, kOut, 10, 4},     {10000, 100, 10, kOut, 4, 4},
+        {10000, 100, 4, kOut, 4, 4},           {10000, 100, 4, nullptr, 4, 4},    {10000, 100, 12, kWheelDown, 4, 4},
+        {10000, 100, 100, kWider, 100, 9},     {100, 80, 100, kWheelUp, 110, 20}, {100, 80, 100, kCtrlEquals, 110, 20},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(std::string(row.item ? row.item : "slider") + " from " + std::to_string(row.from));
+        SetUp();
         Open(*Pattern(row.w, row.h, 8));
         Slide(ui->sl_zoom, row.from);
-        if (row.item == kWheelUp) {
-            Fl::e_state = FL_CTRL, Fl::e_dy = -1, Fl::e_x = ui->box_image->x() + 5, Fl::e_y = ui->box_image->y() + 5;
+        if (row.item == kWheelUp || row.item == kWheelDown) {
+            Fl::e_state = FL_CTRL, Fl::e_dy = row.item == kWheelUp ? -1 : 1;
+            Fl::e_x = ui->box_image->x() + 5, Fl::e_y = ui->box_image->y() + 5;
             ui->box_image->handle(FL_MOUSEWHEEL), Fl::e_state = 0;
+        } else if (row.item == kCtrlEquals) {
+            static char equals[] = "=";
+            Fl::e_keysym = '=', Fl::e_state = FL_CTRL, Fl::e_text = equals, Fl::e_length = 1;
+            Fl::handle(FL_KEYBOARD, ui->win_main), Fl::e_state = 0;
+        } else if (row.item == kWider) {
+            ui->win_main->size(712 + 500, 579);
         } else if (row.item)
             Pick(row.item);
         EXPECT_EQ(int(ui->sl_zoom->value()), row.to);
         EXPECT_EQ(ui->box_image->GetZoomPercent(), row.to);
+        EXPECT_EQ(ui->sl_zoom->minimum(), row.floor);
     }
 }
 
@@ -368,7 +382,7 @@ TEST(Drop, NamesTheFirstLocalFile)
         EXPECT_EQ(DroppedPath(drop.first), drop.second) << drop.first;
 }
 
-TEST_F(App, ResizeDialogAcceptsOnlySidesFrom1To5999)
+TEST_F(App, ResizeDialogAcceptsOnlySidesFrom1To32767)
 {
     const double kNo = NAN;  // field left as the dialog filled it
     // keep: "Conserver les proportions".
@@ -376,8 +390,9 @@ TEST_F(App, ResizeDialogAcceptsOnlySidesFrom1To5999)
         {640, 480, true, 100, kNo, 100, 75, true}, {640, 480, true, 101, kNo, 101, 75, true},
         {640, 480, true, kNo, 200, 266, 200, true}, {640, 480, true, 1, kNo, 1, 0, false},
         {25, 3, true, 25, kNo, 25, 2, true}, {64, 48, true, 32.9, kNo, 32.9, 24, true},
-        {640, 480, true, 1e300, kNo, 1e300, 1610612735, false}, {64, 48, false, 5999.9, 3, 5999.9, 3, true},
-        {64, 48, false, 1, 1, 1, 1, true}, {64, 48, false, 6000, 10, 6000, 10, false},
+        {640, 480, true, 1e300, kNo, 1e300, 1610612735, false}, {64, 48, false, 32767.9, 3, 32767.9, 3, true},
+        {64, 48, false, 1, 1, 1, 1, true}, {64, 48, false, 6000, 10, 6000, 10, true},
+        {64, 48, false, 10, 32768, 10, 32768, false},
         {64, 48, false, 0, 10, 0, 10, false}, {64, 48, false, -3, 10, -3, 10, false},
         {64, 48, false, 10, 0.99, 10, 0.99, false},
     };
@@ -399,7 +414,7 @@ TEST_F(App, ResizeDialogAcceptsOnlySidesFrom1To5999)
             CTi::Redimensionne(want.get(), int(row.shownW), int(row.shownH));
         EXPECT_TRUE(Same(ui->getImage(), want.get()));
         EXPECT_EQ(ui->win_taille->shown() != 0, !row.accepted);
-        EXPECT_EQ(Fake().alerts, std::vector<std::string>(!row.accepted, "Erreur : dimensions <= 0 ou >= 6000"));
+        EXPECT_EQ(Fake().alerts, std::vector<std::string>(!row.accepted, "Erreur : dimensions < 1 ou > 32767"));
     }
 }
 

@@ -160,7 +160,7 @@ TEST_F(Batch, ExitStatusAndMessage)
         {"--help", 0, "Usage : mirlan-batch [--quality N] ENTRÉE SORTIE"},
         {"--version", 0, "mirlan-batch " MIRLAN_VERSION " (build " MIRLAN_BUILD ")"},
         {"in.ppm out.tga luminosite -100 100 -100 100 contraste 100 seuillagefixe 0.1 seuillagefixe 10 "
-         "redim 1 5999 distance8 0 255 0 0 5998 10", 0, ""},
+         "redim 1 32767 distance8 0 255 0 0 32766 10", 0, ""},
         {"in.ppm", 2, "il faut une image d'entrée et une image de sortie"},
         {"in.ppm out.gif", 2, "la sortie « out.gif » doit finir par .png, .jpg, .jpeg, .bmp, .tga"},
         {"in.ppm out.ppm", 2, "la sortie « out.ppm » doit finir par"},
@@ -176,7 +176,7 @@ TEST_F(Batch, ExitStatusAndMessage)
         {"in.ppm out.tga seuillagefixe 10.01", 2, "« 10.01 »"},
         {"in.ppm out.tga distance4 256 0 0 1 1 2", 2, "R = « 256 » n'est pas un entier de 0 à 255"},
         {"in.ppm out.tga distance4 0 0 0 32767 0 1", 2, "X = « 32767 »"},
-        {"in.ppm out.tga redim 6000 10", 2, "L = « 6000 » n'est pas un entier de 1 à 5999"},
+        {"in.ppm out.tga redim 32768 10", 2, "L = « 32768 » n'est pas un entier de 1 à 32767"},
         {"in.ppm out.tga redim 10 0", 2, "H = « 0 »"},
         {"absent.ppm out.tga", 1, "impossible de lire « absent.ppm » : fichier absent ou illisible"},
         {"text.ppm out.tga", 1, "« text.ppm » : fichier PNM endommagé ou incomplet"},

@@ -2,8 +2,9 @@
 # MIRLAN_BATCH and SOURCE_DIR as $1 $2 $3: a private work folder, the sample
 # picture and the engine's result for it (through mirlan-batch), the editor
 # started in it, X key events sent to its windows, the file choosers answered
-# by typing, the wait for the editor to quit, and the comparison of a saved
-# file with the engine's result through GraphicsMagick.
+# by typing, the wait for the editor to quit, a pixel of its window read back,
+# and the comparison of a saved file with the engine's result through
+# GraphicsMagick.
 set -euo pipefail
 mirlan=$(realpath "$1") batch=$(realpath "$2") source_dir=$(realpath "$3")
 : "${DISPLAY:?the end-to-end tests need an X display}"
@@ -98,6 +99,11 @@ quit_editor() {  # Ctrl+Q, then the editor must end by itself, with status 0
   wait "$pid" || status=$?
   pid=
   [ "$status" -eq 0 ] || { cat "$work/mirlan.log" >&2; fail "the editor exited with $status"; }
+}
+
+pixel_at() {  # x y of the main window -> "r,g,b" on the screen
+  xwd -id "$main" -silent | gm convert xwd:- -crop "1x1+$1+$2" -depth 8 txt:- |
+    sed -n 's/^[^(]*( *\([0-9]*\), *\([0-9]*\), *\([0-9]*\).*/\1,\2,\3/p' | head -n1
 }
 
 # The sample the editor opens: 61 x 37 pixels, odd sides, so that a BMP row

@@ -11,11 +11,6 @@ source "$(dirname "$0")/e2e_lib.sh"
 gm convert -size 1500x1200 'xc:#2080c0' "$work/big.ppm"
 start_editor
 
-pixel_at() {  # x y of the main window -> "r,g,b"
-  xwd -id "$main" -silent | gm convert xwd:- -crop "1x1+$1+$2" -depth 8 txt:- |
-    sed -n 's/^[^(]*( *\([0-9]*\), *\([0-9]*\), *\([0-9]*\).*/\1,\2,\3/p' | head -n1
-}
-
 key ctrl+o
 answer_chooser '^Ouvrir image$' big.ppm
 for _ in $(seq 20); do key ctrl+plus; done     # Affichage > Agrandir, up to 300 %

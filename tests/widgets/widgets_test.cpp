@@ -196,15 +196,50 @@ TEST_F(View, PointFollowsClicksZoomsAndResizes)
     }
 }
 
-// Ctrl + wheel is taken, its steps told to the callback; other wheels are not.
-TEST_F(View, CtrlWheelStepsReachTheCallback)
+// The wheel with Ctrl is the callback's, with its steps; with Shift it
+// scrolls sideways, alone it is the scroll group's. The middle button drags
+// the picture, which stays over the area; the others place the point.
+TEST_F(View, WheelAndMiddleButtonScrollTheView)
 {
-    const struct { int dy, state; bool called; } cases[] = {
-        {1, FL_CTRL, true}, {-2, FL_CTRL, true}, {0, FL_CTRL, false}, {3, 0, false}};
-    Load(30, 20);
+    const int kEnd = -1;  // the last position: the picture's far edge at the area's
+    const int endX = 600 - (300 - Fl::scrollbar_size()), endY = 450 - (200 - Fl::scrollbar_size());
+    // button 0: the wheel turned dy with state; otherwise the button
+    // pressed at (150, 100), dragged by (dx / 2, dy / 2) then (dx, dy).
+    const struct { int button, state, dx, dy, steps, scrollX, scrollY; } cases[] = {
+        {0, FL_CTRL, 0, 1, 1, 0, 0},                {0, FL_CTRL, 0, -2, -2, 0, 0},
+        {0, FL_CTRL, 0, 0, 0, 0, 0},                {0, 0, 0, 3, 0, 0, 48},
+        {0, FL_SHIFT, 0, 2, 0, 32, 48},             {0, FL_SHIFT, 0, 100, 0, kEnd, 48},
+        {0, FL_SHIFT, 0, -1, 0, endX - 16, 48},     {0, FL_SHIFT, 0, -100, 0, 0, 48},
+        {FL_MIDDLE_MOUSE, 0, -40, -30, 0, 40, 78},  {FL_MIDDLE_MOUSE, 0, 500, 500, 0, 0, 0},
+        {FL_MIDDLE_MOUSE, 0, -900, -900, 0, kEnd, kEnd}, {FL_LEFT_MOUSE, 0, 300, 300, 0, kEnd, kEnd},
+        {FL_RIGHT_MOUSE, 0, 300, 300, 0, kEnd, kEnd},
+    };
+    Load(600, 450);
+    int steps = 0;
+    view->callback([](Fl_Widget *w, void *sum) { *static_cast<int *>(sum) += static_cast<CImageBoxFL *>(w)->WheelSteps(); },
+                   &steps);
+    win.show();
+    win.wait_for_expose();
     for (const auto &c : cases) {
-        Fl::e_dy = c.dy, Fl::e_state = c.state;
-        EXPECT_TRUE(view->handle(FL_MOUSEWHEEL) == c.called && (!c.called || view->WheelSteps() == c.dy)) << c.dy;
+        Fl::flush();  // the scroll bars learn the scroll position as the group draws
+        steps = 0;
+        view->SetCurseur(0, 0);
+        Fl::e_x = 150, Fl::e_y = 100;
+        if (c.button == 0) {
+            Fl::e_dy = c.dy, Fl::e_state = c.state;
+            scroll->handle(FL_MOUSEWHEEL);
+            Fl::e_state = 0;
+        } else {
+            Fl::e_keysym = FL_Button + c.button;
+            view->handle(FL_PUSH);
+            for (int part : {2, 1})
+                Fl::e_x = 150 + c.dx / part, Fl::e_y = 100 + c.dy / part, view->handle(FL_DRAG);
+            view->handle(FL_RELEASE);
+        }
+        EXPECT_EQ(steps, c.steps) << &c - cases;
+        EXPECT_EQ(scroll->xposition(), c.scrollX == kEnd ? endX : c.scrollX) << &c - cases;
+        EXPECT_EQ(scroll->yposition(), c.scrollY == kEnd ? endY : c.scrollY) << &c - cases;
+        EXPECT_EQ(Point() != std::make_pair(0, 0), c.button && c.button != FL_MIDDLE_MOUSE) << &c - cases;
     }
 }
 
