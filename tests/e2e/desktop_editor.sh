@@ -66,18 +66,27 @@ cp "$work/sample.ppm" "$work/dropped file.ppm"
 source_pid=$!
 sleep 1
 eval "$(xdotool getwindowgeometry --shell "$main" 2>/dev/null)"
-send mousemove 50 50
-send mousedown 1
-for step in 1 2 3 4 5 6 7 8 8; do
-  send mousemove $((50 + (X + 300 - 50) * step / 8)) $((50 + (Y + 250 - 50) * step / 8))
-  sleep 0.2
-done
-send mouseup 1
+drag_to_editor() {  # from the drag source's window to the middle of the editor
+  send mousemove 50 50
+  send mousedown 1
+  sleep 0.3
+  for step in 1 2 3 4 5 6 7 8 8; do
+    send mousemove $((50 + (X + 300 - 50) * step / 8)) $((50 + (Y + 250 - 50) * step / 8))
+    sleep 0.2
+  done
+  send mouseup 1
+}
+dropped() { [ "$(title)" = "dropped file.ppm — Mirlan" ]; }
 # The two programs trade position messages as fast as they can during the
-# drag: the drop comes after the ones still queued.
-for _ in $(seq 300); do [ "$(title)" = "dropped file.ppm — Mirlan" ] && break; sleep 0.1; done
+# drag, and a loaded machine may lose the race between the last move and
+# the release: a drag that opened nothing is made again, twice at most.
+for _ in 1 2 3; do
+  drag_to_editor
+  for _ in $(seq 100); do dropped && break; sleep 0.1; done
+  dropped && break
+done
 kill "$source_pid" 2>/dev/null || true
-[ "$(title)" = "dropped file.ppm — Mirlan" ] || fail "title after the drop: $(title)"
+dropped || fail "title after the drop: $(title)"
 
 key F1                                        # the help window stays open
 wait_visible '^Documentation' >/dev/null
