@@ -184,7 +184,7 @@ TEST_F(Batch, ExitStatusAndMessage)
         {"in.ppm out.tga redim 3 3 distance4 0 0 0 3 0 2", 1,
          "« distance4 » : le point (3, 0) est hors de l'image de 3 x 3 pixels"},
         {"in.ppm out.tga redim 3 3 distance8 0 0 0 0 3 2", 1, "le point (0, 3) est hors de l'image"},
-        {"grey.tga out.tga", 1, "impossible d'écrire « out.tga »", RLIMIT_FSIZE, 64 * 1024},
+        {"grey.tga out.tga", 1, "impossible d'écrire « out.tga » : Fichier trop grand", RLIMIT_FSIZE, 64 * 1024},
 #if !defined(__SANITIZE_ADDRESS__)  // its shadow memory needs more address space than any limit
         {"huge.tga out.tga", 1, "mémoire insuffisante", RLIMIT_AS, rlim_t(512) << 20},
         // 24 MB of grey fits in colour, not turned as well.

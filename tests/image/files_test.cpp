@@ -4,6 +4,7 @@
 // read from it; and every shorter cut of the files marked "cuts".
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -97,6 +98,18 @@ TEST(Files, EachReadsAsExpected)
     ASSERT_EQ(symlink("/dev/zero", dir.File("zero.tga").c_str()), 0);
     for (const char *file : {"missing.bmp", "pipe.ppm", "zero.tga", "."})
         EXPECT_EQ(Outcome(dir.File(file)), "unreadable") << file;
+    // No descriptor left: unreadable, not damaged.
+    rlimit limit;
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &limit), 0);
+    const rlimit few{64, limit.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &few), 0);
+    std::vector<int> held;
+    for (int fd; (fd = dup(0)) >= 0;)
+        held.push_back(fd);
+    EXPECT_EQ(Outcome(kFiles + "p6_13x7.ppm"), "unreadable");
+    for (int fd : held)
+        close(fd);
+    setrlimit(RLIMIT_NOFILE, &limit);
 }
 
 // The content picks the reader, whatever the name says.
