@@ -1,15 +1,17 @@
 // image_test_util.h: what the image tests share: a private folder, whole
-// files, patterned pictures, and pictures as GraphicsMagick and netpbm read
-// them (the independent readers our files are checked against).
+// files, patterned pictures, a command's output, and pictures as RGBA, ours
+// and as the independent readers our files are checked against read them.
 #ifndef MIRLAN_TESTS_IMAGE_TEST_UTIL_H
 #define MIRLAN_TESTS_IMAGE_TEST_UTIL_H
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -55,36 +57,84 @@ inline std::unique_ptr<CImage> MakeImage(int w, int h, int bpp, unsigned seed = 
     return img;
 }
 
-// A picture as netpbm prints it: "P6\nW H\n255\n", then red, green, blue
-// bytes (grey repeated; alpha dropped).
-inline Bytes ToPpm(const CImage &img)
+// What a shell command prints; empty if it failed.
+inline Bytes Output(const std::string &cmd)
 {
-    const std::string head = "P6\n" + std::to_string(img.width) + " " + std::to_string(img.height) + "\n255\n";
-    Bytes out(head.begin(), head.end());
-    for (size_t i = 0, n = size_t(img.width) * img.height; i < n; ++i)
-        for (size_t c = 0; c < 3; ++c)
-            out.push_back(img.data[i * (img.bpp / 8) + (img.bpp >= 24 ? c : 0)]);
-    return out;
-}
-
-// What a shell command prints, normalised by netpbm's ppmtoppm; empty if it failed.
-inline Bytes CommandRead(const std::string &cmd)
-{
-    FILE *p = popen(("{ " + cmd + " | ppmtoppm; } 2>/dev/null").c_str(), "r");
+    FILE *p = popen(("{ " + cmd + "; } 2>/dev/null").c_str(), "r");
     Bytes b;
     for (int c; p && (c = std::fgetc(p)) != EOF;)
         b.push_back(static_cast<unsigned char>(c));
     return p && pclose(p) == 0 ? b : Bytes();
 }
 
-inline Bytes GmRead(const std::string &path) { return CommandRead("gm convert '" + path + "' ppm:-"); }
+// A picture as red, green, blue, alpha bytes (alpha 255 where its source has
+// none), so that pictures of any layout compare.
+struct Rgba {
+    int w = 0, h = 0;
+    Bytes px;
+    bool alpha = false;  // its source has an alpha channel
+    bool operator==(const Rgba &o) const { return w == o.w && h == o.h && px == o.px; }
+};
 
-inline Bytes NetpbmRead(const std::string &path)
+inline Rgba FromChannels(int w, int h, int channels, const unsigned char *p)
 {
-    const std::string extension = path.substr(path.size() - 4);
-    const char *reader = extension == ".bmp" ? "bmptopnm '" : extension == ".tga" ? "tgatoppm '" : "cat '";
-    return CommandRead(reader + path + "' | pamdepth 255");
+    Rgba r{w, h, {}, channels % 2 == 0};
+    const bool grey = channels <= 2;
+    for (size_t i = 0, n = size_t(w) * h; i < n; ++i, p += channels)
+        r.px.insert(r.px.end(), {p[0], p[grey ? 0 : 1], p[grey ? 0 : 2], r.alpha ? p[channels - 1] : (unsigned char)255});
+    return r;
 }
+
+inline Rgba FromImage(const CImage &img) { return FromChannels(img.width, img.height, img.bpp / 8, img.data); }
+
+// The picture as a reader that ignores alpha, or a writer that drops it, sees it.
+inline Rgba Opaque(Rgba r)
+{
+    for (size_t i = 3; i < r.px.size(); i += 4)
+        r.px[i] = 255;
+    r.alpha = false;
+    return r;
+}
+
+// The picture a shell command prints in any netpbm format; empty if it failed.
+inline Rgba CommandRead(const std::string &cmd)
+{
+    const Bytes b = Output("{ " + cmd + "; } | pamdepth 255");
+    const std::string head(b.begin(), b.begin() + std::min<size_t>(b.size(), 200));
+    static const std::regex pnm(R"(^P([56])\n(\d+) (\d+)\n255\n)");
+    static const std::regex pam(R"(^P7\nWIDTH (\d+)\nHEIGHT (\d+)\nDEPTH (\d)\nMAXVAL 255\n(TUPLTYPE \w+\n)?ENDHDR\n)");
+    std::smatch m;
+    int w, h, channels;
+    if (std::regex_search(head, m, pnm))
+        w = std::stoi(m[2]), h = std::stoi(m[3]), channels = m[1] == "6" ? 3 : 1;
+    else if (std::regex_search(head, m, pam))
+        w = std::stoi(m[1]), h = std::stoi(m[2]), channels = std::stoi(m[3]);
+    else
+        return {};
+    const size_t at = size_t(m.length(0));
+    return b.size() - at == size_t(w) * h * channels ? FromChannels(w, h, channels, b.data() + at) : Rgba();
+}
+
+// The command with which an independent reader prints the picture of path;
+// empty for a name that is none.
+inline std::string ReaderCommand(const std::string &reader, const std::string &path)
+{
+    const std::string f = " '" + path + "'", extension = path.substr(path.rfind('.') + 1);
+    const std::pair<const char *, std::string> commands[] = {
+        {"gm", "gm convert" + f + " ppm:-"},
+        {"netpbm", (extension == "bmp" ? "bmptopnm" : extension == "tga" ? "tgatoppm" : "cat") + f},
+        {"pngtopam", "pngtopam -alphapam" + f},
+        {"im", "convert-im6.q16" + f + " pam:-"},  // ImageMagick
+        {"djpeg", "djpeg" + f},
+        {"dwebp", "dwebp -quiet -pam" + f + " -o -"},
+        {"webpmux", "webpmux -get frame 1" + f + " -o - | dwebp -quiet -pam -o - -- -"}};  // a first frame
+    for (const auto &command : commands)
+        if (reader == command.first)
+            return command.second;
+    return "";
+}
+
+inline Rgba ReadBy(const std::string &reader, const std::string &path) { return CommandRead(ReaderCommand(reader, path)); }
 
 }  // namespace testutil
 

@@ -1,13 +1,17 @@
 #!/usr/bin/env python3
-"""Writes tests/image/files/: small legal and hostile BMP, PNM and TGA files,
-each named for what it exercises, and files/expected.txt, one line a file:
+"""Writes tests/image/files/: small legal and hostile BMP, PNM, TGA, PNG, JPEG
+and WebP files, each named for what it exercises, and files/expected.txt, one
+line a file (files_test.cpp reads codec_files.txt the same way):
 
   name bad|large                      refused, and why
-  name ok WxH BPP hexpixels           read as exactly these pixels (rows top first)
-  name gm|netpbm ...                  read as GraphicsMagick / netpbm read it
+  name ok WxH BPP [hexpixels]         read as this size and depth [and exactly
+                                      these pixels, rows top first]
+  name ... gm|netpbm|djpeg|...        read as that independent reader reads it
+  name ... READER | FILTER            ... its picture piped through FILTER
   ... cuts                            every shorter prefix of it is refused (BMP,
-                                      raw PNM, compressed TGA), or reads as if
-                                      zero-padded (plain TGA cut in its pixels)
+                                      raw PNM, PNG, JPEG, WebP, compressed TGA), or
+                                      reads as if zero-padded (plain TGA cut in its
+                                      pixels)
 
 The output is the same on every run: `python3 tests/image/make_files.py`."""
 
@@ -15,6 +19,7 @@ import os
 import random
 import struct
 import subprocess
+import zlib
 
 HERE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "files")
 LINES = []
@@ -340,6 +345,122 @@ def tga_independent_files():
         add("pamtotga_%s_13x7.tga" % name, made, *both + (("cuts",) if name.endswith("rle") else ()))
 
 
+def tool(args, data):
+    return subprocess.run(args, input=data, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, check=True).stdout
+
+
+def png_chunks(png):
+    at, out = 8, []
+    while at < len(png):
+        n = struct.unpack(">I", png[at:at + 4])[0]
+        out.append((png[at + 4:at + 8], png[at + 8:at + 8 + n]))
+        at += 12 + n
+    return out
+
+
+def png(chunks):
+    body = b"".join(struct.pack(">I", len(d)) + k + d + struct.pack(">I", zlib.crc32(k + d)) for k, d in chunks)
+    return b"\x89PNG\r\n\x1a\n" + body
+
+
+def png_image(w, h, bits, colour, rows, plte=b""):
+    ihdr = struct.pack(">IIBBBBB", w, h, bits, colour, 0, 0, 0)
+    return png([(b"IHDR", ihdr)] + ([(b"PLTE", plte)] if plte else []) + [(b"IDAT", zlib.compress(rows)), (b"IEND", b"")])
+
+
+def png_edited(base, kind, edit):
+    """base with the data of its chunk kind passed through edit, its CRC made right again."""
+    return png([(k, edit(bytearray(d)) if k == kind else d) for k, d in png_chunks(base)])
+
+
+def patched(b, at, data):
+    return b[:at] + data + b[at + len(data):]
+
+
+def png_files():
+    """Damaged PNG files, made from a 5 x 3 RGB one."""
+    rows = b"".join(b"\0" + noise(15, 40 + y) for y in range(3))
+    good = png_image(5, 3, 8, 2, rows)
+    add("png_rgb8_5x3.png", good, "ok", "5x3", "24", b"".join(rows[16 * y + 1:16 * y + 16] for y in range(3)).hex(),
+        "pngtopam", "cuts")
+
+    def sides(w, h):
+        return lambda d: struct.pack(">II", w, h) + d[8:]
+
+    add("png_sides_100000.png", png_edited(good, b"IHDR", sides(100000, 100000)), "large")
+    add("png_width_32768.png", png_edited(good, b"IHDR", sides(32768, 1)), "large")
+    add("png_height_0.png", png_edited(good, b"IHDR", sides(5, 0)), "bad")
+    add("png_bit_depth_3.png", png_edited(good, b"IHDR", lambda d: d[:8] + b"\3" + d[9:]), "bad")
+    add("png_idat_bad_crc.png", patched(good, len(good) - 13, bytes([good[-13] ^ 1])), "bad")
+    add("png_deflate_damaged.png", png_edited(good, b"IDAT", lambda d: d[:2] + bytes([d[2] ^ 255, d[3] ^ 255]) + d[4:]),
+        "bad")
+    add("png_index_past_palette.png", png_image(2, 1, 8, 3, b"\0\0\5", bytes([1, 2, 3])), "bad")
+    add("png_garbage_after_signature.png", good[:8] + b"Z" * 592, "bad")
+
+
+def repeat_first_scan(jpeg, times):
+    """jpeg with its first scan (SOS to the next marker) repeated times more."""
+    sos = 2
+    while jpeg[sos:sos + 2] != b"\xff\xda":
+        sos += 2 + struct.unpack(">H", jpeg[sos + 2:sos + 4])[0]
+    end = sos + 2
+    while not (jpeg[end] == 0xFF and jpeg[end + 1] != 0 and not 0xD0 <= jpeg[end + 1] <= 0xD7):
+        end += 1
+    return jpeg[:end] + jpeg[sos:end] * times + jpeg[end:]
+
+
+def exif(jpeg, order, tag, kind, value, directory):
+    """jpeg with an APP1 segment: a TIFF header and one directory of one entry."""
+    tiff = order + struct.pack(("<" if order == b"II" else ">") + "HIHHHIHHI", 42, directory, 1, tag, kind, 1, value, 0, 0)
+    return jpeg[:2] + b"\xff\xe1" + struct.pack(">H", len(tiff) + 8) + b"Exif\0\0" + tiff + jpeg[2:]
+
+
+def jpeg_files():
+    """Damaged JPEG files and EXIF orientations, made from cjpeg's files of
+    13 x 7 noise; the orientations are checked against djpeg's picture
+    (which ignores them) turned by pamflip."""
+    jpeg = tool(["cjpeg"], b"P6 13 7 255\n" + noise(13 * 7 * 3, 50))
+    scans = tool(["cjpeg", "-progressive"], b"P5 8 8 255\n" + noise(64, 51))
+    sof = jpeg.index(b"\xff\xc0")
+    add("jpeg_13x7.jpg", jpeg, "ok", "13x7", "24", "djpeg", "cuts")
+    add("jpeg_width_65500.jpg", patched(jpeg, sof + 7, b"\xff\xdc"), "large")
+    add("jpeg_width_0.jpg", patched(jpeg, sof + 7, b"\0\0"), "bad")
+    add("jpeg_scans_1500.jpg", repeat_first_scan(scans, 1500), "bad")
+    add("jpeg_scans_900.jpg", repeat_first_scan(scans, 900), "ok", "8x8", "8")  # a repeated scan is only a warning
+    add("jpeg_garbage_after_soi.jpg", jpeg[:2] + b"Z" * (len(jpeg) - 2), "bad")
+    same, turned = ("ok", "13x7", "24", "djpeg"), ("ok", "7x13", "24", "djpeg")
+    for name, order, tag, kind, value, directory, upright in (
+            ("1_as_stored", b"II", 0x112, 3, 1, 8, same),
+            ("2_mirrored", b"MM", 0x112, 3, 2, 8, same + ("| pamflip -lr",)),
+            ("3_half_turn", b"II", 0x112, 3, 3, 8, same + ("| pamflip -r180",)),
+            ("4_flipped", b"MM", 0x112, 3, 4, 8, same + ("| pamflip -tb",)),
+            ("5_transposed", b"II", 0x112, 3, 5, 8, turned + ("| pamflip -transpose",)),
+            ("6_stored_anticlockwise", b"MM", 0x112, 3, 6, 8, turned + ("| pamflip -cw",)),
+            ("7_transversed", b"II", 0x112, 3, 7, 8, turned + ("| pamflip -transpose | pamflip -r180",)),
+            ("8_stored_clockwise", b"MM", 0x112, 3, 8, 8, turned + ("| pamflip -ccw",)),
+            ("value_9_ignored", b"II", 0x112, 3, 9, 8, same),
+            ("value_0_ignored", b"MM", 0x112, 3, 0, 8, same),
+            ("other_tag_ignored", b"II", 0x110, 3, 6, 8, same),
+            ("long_not_short_ignored", b"II", 0x112, 4, 6, 8, same),
+            ("directory_past_segment_ignored", b"II", 0x112, 3, 6, 4000, same),
+            ("directory_at_last_byte_ignored", b"MM", 0x112, 3, 6, 25, same),
+            ("directory_offset_wrapping_ignored", b"II", 0x112, 3, 6, 0xFFFFFFF8, same)):
+        add("exif_%s.jpg" % name, exif(jpeg, order, tag, kind, value, directory), *upright)
+
+
+def webp_files():
+    """Damaged WebP files, made from an animation of img2webp."""
+    frames = [os.path.join(HERE, "frame%d.ppm" % i) for i in (1, 2)]
+    for i, frame in enumerate(frames):
+        with open(frame, "wb") as f:
+            f.write(b"P6\n4 3\n255\n" + noise(36, 60 + i))
+    anim = tool(["img2webp", "-lossless"] + frames + ["-o", "-"], b"")
+    for frame in frames:
+        os.remove(frame)
+    add("webp_canvas_40000_wide.webp", patched(anim, 24, b"\x3f\x9c\x00"), "large")
+    add("webp_garbage_after_header.webp", anim[:12] + b"Z" * (len(anim) - 12), "bad")
+
+
 def main():
     os.makedirs(HERE, exist_ok=True)
     for name in os.listdir(HERE):
@@ -348,6 +469,9 @@ def main():
     pnm_files()
     tga_files()
     independent_files()
+    png_files()
+    jpeg_files()
+    webp_files()
     with open(os.path.join(HERE, "expected.txt"), "w") as f:
         f.write("\n".join(LINES) + "\n")
 

@@ -1,6 +1,7 @@
-// writers_test.cpp: the TGA and BMP files we write, byte for byte for small
-// pictures and as GraphicsMagick and netpbm read them back at every depth;
-// and GraphicsMagick's copies of them as we read them.
+// writers_test.cpp: the files we write: TGA and BMP byte for byte for small
+// pictures; TGA, BMP and PNG at every depth as GraphicsMagick and netpbm read
+// them back (PNG exactly, alpha included) and as we read them; JPEG close to
+// the original, grey kept grey, larger at a higher quality.
 #include <gtest/gtest.h>
 
 #include "image/image_file.h"
@@ -52,26 +53,68 @@ TEST(Writers, SmallFilesByteForByte)
 TEST(Writers, IndependentReadersAndOursAgree)
 {
     testutil::TempDir dir;
-    // Alpha is dropped by our writers: what must survive is the colour.
+    const std::string tga = dir.File("o.tga"), bmp = dir.File("o.bmp"), png = dir.File("o.png");
     for (int bpp : {8, 16, 24, 32})
         // 700 x 600 is larger than the window through which the readers see a file.
-        for (auto size : {std::pair<int, int>{2, 2}, {5, 3}, {37, 23}, {700, 600}}) {
+        for (auto size : {std::pair<int, int>{1, 1}, {2, 2}, {5, 3}, {37, 23}, {700, 600}}) {
             auto img = testutil::MakeImage(size.first, size.second, bpp, unsigned(bpp + size.first));
-            const std::string tga = dir.File("o.tga"), bmp = dir.File("o.bmp");
             ASSERT_EQ(CImage::SaveTGA(img.get(), tga.c_str()), CImage::kOk);
             ASSERT_EQ(CImage::SaveBMP(img.get(), bmp.c_str()), CImage::kOk);
-            const Bytes want = testutil::ToPpm(*img);
+            ASSERT_EQ(CImage::SavePNG(img.get(), png.c_str()), CImage::kOk);
+            // TGA and BMP drop alpha; PNG keeps it, but 16-bit (grey, alpha) pictures go as their grey.
+            const testutil::Rgba colour = testutil::Opaque(testutil::FromImage(*img));
+            const testutil::Rgba all = bpp == 16 ? colour : testutil::FromImage(*img);
+            const bool gmReadsBmp = size.first > 1;  // not a 1 x 1 one, not even its own
             SCOPED_TRACE(std::to_string(bpp) + " bits " + std::to_string(size.first) + "x" + std::to_string(size.second));
-            EXPECT_TRUE(testutil::GmRead(tga) == want);
-            EXPECT_TRUE(testutil::GmRead(bmp) == want);
-            EXPECT_TRUE(testutil::NetpbmRead(bmp) == want);
+            EXPECT_TRUE(testutil::ReadBy("gm", tga) == colour);
+            EXPECT_TRUE(!gmReadsBmp || testutil::ReadBy("gm", bmp) == colour);
+            EXPECT_TRUE(testutil::ReadBy("netpbm", bmp) == colour);
+            EXPECT_TRUE(testutil::ReadBy("pngtopam", png) == all);
+            std::unique_ptr<CImage> ours(mirlan::ReadImageFile(png.c_str()));
+            EXPECT_TRUE(ours && ours->bpp == (bpp == 16 ? 8 : bpp) && testutil::FromImage(*ours) == all) << "our PNG";
             // And GraphicsMagick's own files of it, as we read them.
             for (const auto &copy : {std::pair<std::string, std::string>{tga, bmp + ".bmp"}, {bmp, tga + ".tga"}}) {
+                if (copy.first == bmp && !gmReadsBmp)
+                    continue;
                 ASSERT_EQ(std::system(("gm convert -compress None " + copy.first + " " + copy.second).c_str()), 0);
                 std::unique_ptr<CImage> theirs(mirlan::ReadImageFile(copy.second.c_str()));
-                EXPECT_TRUE(theirs && testutil::ToPpm(*theirs) == want) << "gm's " << copy.second;
+                EXPECT_TRUE(theirs && testutil::Opaque(testutil::FromImage(*theirs)) == colour) << "gm's " << copy.second;
             }
         }
+}
+
+TEST(Writers, JpegIsCloseToTheOriginalKeepsGreyAndGrowsWithQuality)
+{
+    testutil::TempDir dir;
+    const std::string path = dir.File("o.jpg");
+    for (int bpp : {8, 16, 24, 32}) {
+        SCOPED_TRACE(std::to_string(bpp) + " bits");
+        CImage img(64, 48, bpp);  // smooth, as photographs are
+        for (size_t i = 0; i < img.ByteCount(); ++i)
+            img.data[i] = static_cast<unsigned char>(i / (bpp / 8) % 64 * (i % (bpp / 8) + 1) + i / (bpp / 8) / 64);
+        const testutil::Rgba want = testutil::Opaque(testutil::FromImage(img));
+        size_t lastSize = 0;
+        for (int quality : {10, 50, 90, 100}) {
+            ASSERT_EQ(CImage::SaveJPEG(&img, path.c_str(), quality), CImage::kOk);
+            const Bytes file = testutil::ReadFile(path), decoded = testutil::Output("djpeg '" + path + "'");
+            EXPECT_GT(file.size(), lastSize) << "quality " << quality;
+            lastSize = file.size();
+            EXPECT_TRUE(decoded.size() > 2 && decoded[1] == (bpp <= 16 ? '5' : '6')) << "grey stays grey";
+            const testutil::Rgba back = testutil::ReadBy("djpeg", path);
+            ASSERT_EQ(back.px.size(), want.px.size());
+            double error = 0;
+            for (size_t i = 0; i < want.px.size(); ++i)
+                error += std::abs(int(back.px[i]) - int(want.px[i]));
+            EXPECT_LT(error / (3.0 * want.w * want.h), quality >= 90 ? 1.5 : 12) << "quality " << quality;
+        }
+    }
+}
+
+TEST(Writers, PngAndJpegFailOnAFolderThatIsMissing)
+{
+    auto img = testutil::MakeImage(4, 4, 24);
+    EXPECT_EQ(CImage::SavePNG(img.get(), "/nonexistent-folder/o.png"), CImage::kWriteFailed);
+    EXPECT_EQ(CImage::SaveJPEG(img.get(), "/nonexistent-folder/o.jpg"), CImage::kWriteFailed);
 }
 
 }  // namespace
