@@ -12,8 +12,8 @@
 
 #include "app/commands.h"
 #include "image/formats.h"
+#include "processing/nearest.h"
 #include "processing/operations.h"
-#include "widgets/nearest_scale.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "bench_util.h"
+#include "processing/nearest.h"
 #include "widgets/CHistoBoxFL.h"
 #include "widgets/CImgPreviewBoxFL.h"
-#include "widgets/nearest_scale.h"
 
 namespace {
 

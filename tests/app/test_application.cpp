@@ -17,8 +17,8 @@
 
 #include "app/commands.h"
 #include "app_driver.h"
+#include "processing/nearest.h"
 #include "processing/ti.h"
-#include "widgets/nearest_scale.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 
 #include "image/image.h"
-#include "widgets/nearest_scale.h"
+#include "processing/nearest.h"
 #include "widgets/CHistoBoxFL.h"
 #include "widgets/CImageBoxFL.h"
 #include "widgets/CImgPreviewBoxFL.h"
