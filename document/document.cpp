@@ -134,6 +134,14 @@ void Document::Redo()
     ++done_;
 }
 
+void Document::TakeBack()
+{
+    if (!done_)
+        return;
+    Undo();
+    DropUndone();
+}
+
 void Document::DropUndone()
 {
     for (size_t i = done_; i < steps_.size(); ++i)
