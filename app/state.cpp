@@ -113,12 +113,12 @@ void CMirlanUI::traiteImage()
     const CImage *img = getImage();
     if (!img)
         return;
-    // The view first: it must never keep a picture the document dropped.
+    // The views first: they must never keep a picture the document dropped.
     box_image->ImageChanged(img);
+    box_histos->SetImage(img);
     historyItems();
     const char *path = box_histos->GetImagePath();
     imageInfos(kStatusFormat, path ? name(path) : "", img->width, img->height, img->bpp);
-    box_histos->SetImage(img);
     showThumbnail();
     redraw();
 }

@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "processing/parallel.h"
-#include "processing/pixel_buffer.h"
+#include "image/pixel_buffer.h"
 
 namespace mirlan {
 
@@ -71,6 +71,7 @@ void Document::Close()
     path_.clear();
     format_ = nullptr;
     done_ = saved_ = bytes_ = 0;
+    ReleaseKeptPixelBuffer();  // the dropped picture's, of no use to the next
 }
 
 void Document::Saved(const std::string &path, const ImageFormat *format)

@@ -18,7 +18,7 @@
 #include "processing/geometry_simd.h"
 #include "processing/nearest.h"
 #include "processing/parallel.h"
-#include "processing/pixel_buffer.h"
+#include "image/pixel_buffer.h"
 #include "processing/ti.h"
 
 namespace {
