@@ -68,7 +68,7 @@ def counter(name, key, unit=" MiB", digits=0):
     return "-" if b is None or key not in b else f"{b[key]:.{digits}f}{unit}"
 lines += ["", "| Resident memory | |", "|---|---:|",
           f"| After a command at zoom 100 | {counter('BM_Command/Negatif_zoom100/real_time', 'rss_MiB')} |",
-          f"| Peak during the commands (a quarter turn holds a fourth buffer) | {counter('BM_Command/Etirement_fit/real_time', 'peak_MiB')} |",
+          f"| Peak during the commands (the history at its budget) | {counter('BM_Command/Etirement_fit/real_time', 'peak_MiB')} |",
           f"| At 100 % | {counter('BM_RedrawWindow/100/real_time', 'rss_MiB')} |",
           f"| At 300 % (bar: 5 % above 100 %) | {counter('BM_RedrawWindow/300/real_time', 'rss_MiB')} |",
           f"| History's stored pictures at the peak (budget: a quarter of the memory, at most 2 GiB) | {counter('BM_Command/RetablirEgalisation_fit/real_time', 'history_MiB')} |",
