@@ -2,16 +2,21 @@
 // previews the adjustments on the thumbnail; "Appliquer à l'image" (and its
 // tool-bar button) applies them to the picture as one step; "Remise à zéro"
 // resets them.
-#include <initializer_list>
+#include <array>
 
 #include "app/commands.h"
 
 namespace {
 
+// The six sliders, in the order of the adjustments' values.
+std::array<Fl_Value_Slider *, 6> Sliders(CMirlanUI *ui)
+{
+    return {ui->sl_lum, ui->sl_rouge, ui->sl_vert, ui->sl_bleu, ui->sl_contraste, ui->sl_saturation};
+}
+
 void ZeroAdjustments(CMirlanUI *ui)
 {
-    for (Fl_Value_Slider *slider : {ui->sl_lum, ui->sl_rouge, ui->sl_vert, ui->sl_bleu,
-                                    ui->sl_contraste, ui->sl_saturation})
+    for (Fl_Value_Slider *slider : Sliders(ui))
         slider->value(0);
 }
 
@@ -25,7 +30,7 @@ void PreviewAdjustments(CMirlanUI *ui)
 }  // namespace
 
 // The sliders go back to 0 once their values are on the picture, so the
-// refreshed thumbnail shows it unadjusted.
+// refreshed thumbnail shows it unadjusted; they keep them when it fails.
 void ApplyAdjustments(CMirlanUI *ui)
 {
     if (!ui->getImage())
@@ -33,10 +38,17 @@ void ApplyAdjustments(CMirlanUI *ui)
     const mirlan::Operation &adjustments = *mirlan::FindOperation("reglages");
     double values[mirlan::kMaxParams];
     EditorValues(ui, adjustments, values);
-    ChangeOrAlert(ui, [ui, &adjustments, &values] {
-        ui->doc.Apply(adjustments, values);
-        ZeroAdjustments(ui);
-    });
+    ChangeOrAlert(
+        ui,
+        [ui, &adjustments, &values] {
+            ui->doc.Apply(adjustments, values);
+            ZeroAdjustments(ui);
+        },
+        [ui, &values] {
+            ui->doc.TakeBack();
+            for (int i = 0; i < 6; ++i)
+                Sliders(ui)[i]->value(values[i]);
+        });
 }
 
 void CMirlanUI::cb_sl_lum(Fl_Value_Slider *o, void *) { PreviewAdjustments(FromPanel(o)); }

@@ -27,11 +27,14 @@ void StepHistory(CMirlanUI *ui, bool back)
         return;
     const Operation *move = back ? mirlan::InverseOf(*op) : op;
     const int w = ui->getImage()->width, h = ui->getImage()->height;
-    ChangeOrAlert(ui, [ui, back, move, w, h] {
-        back ? ui->doc.Undo() : ui->doc.Redo();
-        if (move && move->carry)
-            CarryPoint(ui, move->carry, w, h);
-    });
+    ChangeOrAlert(
+        ui,
+        [ui, back, move, w, h] {
+            back ? ui->doc.Undo() : ui->doc.Redo();
+            if (move && move->carry)
+                CarryPoint(ui, move->carry, w, h);
+        },
+        [ui, back] { back ? ui->doc.Redo() : ui->doc.Undo(); });
 }
 
 }  // namespace
@@ -63,11 +66,21 @@ void ApplyOperation(CMirlanUI *ui, const Operation &op, const double *values)
     if (!img)
         return;
     const int w = img->width, h = img->height;
-    ChangeOrAlert(ui, [ui, &op, values, w, h] {
-        ui->doc.Apply(op, values);
-        if (op.carry)
-            CarryPoint(ui, op.carry, w, h);
-    });
+    ChangeOrAlert(
+        ui,
+        [ui, &op, values, w, h] {
+            ui->doc.Apply(op, values);
+            if (op.carry)
+                CarryPoint(ui, op.carry, w, h);
+        },
+        [ui] { ui->doc.TakeBack(); });
+}
+
+void ShowTakenBack(CMirlanUI *ui, int x, int y)
+{
+    ui->box_image->ImageChanged(ui->getImage());
+    ui->box_image->SetCurseur(x, y);
+    ui->traiteImage();
 }
 
 void CMirlanUI::cb_operation(Fl_Menu_ *o, void *data)

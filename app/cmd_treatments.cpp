@@ -4,7 +4,7 @@
 
 #include "app/commands.h"
 #include "app/file_dialogs.h"
-#include "widgets/nearest_scale.h"
+#include "processing/nearest.h"
 
 namespace {
 

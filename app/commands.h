@@ -87,15 +87,33 @@ void RunOrAlert(const char *failure, Command command)
     }
 }
 
+// Shows the document again after a change was taken back, the point at
+// (x, y) where it was before.
+void ShowTakenBack(CMirlanUI *ui, int x, int y);
+
 // Runs change, which changes the document, then refreshes every view. Short
-// of memory, the document is as it was and the alert tells why.
-template <class Change>
-void ChangeOrAlert(CMirlanUI *ui, Change change)
+// of memory, the document is as it was and the alert tells why: a change
+// that fails leaves it so, and takeBack undoes one whose refresh fails (if
+// takeBack itself runs out of memory, the change stays).
+template <class Change, class TakeBack>
+void ChangeOrAlert(CMirlanUI *ui, Change change, TakeBack takeBack)
 {
     WaitCursor wait;
-    RunOrAlert(kChangeFailed, [ui, &change] {
-        change();
-        ui->traiteImage();
+    int x, y;
+    ui->box_image->GetCurseur(&x, &y);
+    RunOrAlert(kChangeFailed, [&] {
+        bool changed = false;
+        try {
+            change();
+            changed = true;
+            ui->traiteImage();
+        } catch (const std::bad_alloc &) {
+            if (changed) {
+                takeBack();
+                ShowTakenBack(ui, x, y);
+            }
+            throw;
+        }
     });
     ui->imageBits();
 }

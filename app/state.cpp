@@ -12,8 +12,8 @@
 
 #include "app/commands.h"
 #include "image/formats.h"
+#include "processing/nearest.h"
 #include "processing/operations.h"
-#include "widgets/nearest_scale.h"
 
 namespace {
 
@@ -113,13 +113,13 @@ void CMirlanUI::traiteImage()
     const CImage *img = getImage();
     if (!img)
         return;
-    // The view first: it must never keep a picture the document dropped.
+    // The views first: they must never keep a picture the document dropped.
     box_image->ImageChanged(img);
+    box_histos->SetImage(img);
     FollowZoomFloor(this);
     historyItems();
     const char *path = box_histos->GetImagePath();
     imageInfos(kStatusFormat, path ? name(path) : "", img->width, img->height, img->bpp);
-    box_histos->SetImage(img);
     showThumbnail();
     redraw();
 }

@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "bench_util.h"
+#include "processing/nearest.h"
 #include "widgets/CHistoBoxFL.h"
 #include "widgets/CImgPreviewBoxFL.h"
-#include "widgets/nearest_scale.h"
 
 namespace {
 
@@ -82,7 +82,7 @@ void BM_HistogramViewRefresh(benchmark::State &state)
     CHistoBoxFL box(0, 0, 49, 25);
     for (auto _ : state) {
         box.SetImage(const_cast<CImage *>(&Photo24()));
-        benchmark::DoNotOptimize(box.GetInfos());
+        benchmark::DoNotOptimize(box.GetText(0));
     }
 }
 BENCHMARK(BM_HistogramViewRefresh)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -5,7 +5,8 @@
 // server done), undo and redo of a stored and of a reversed step, at zoom 100 and at the fit-to-window zoom; also opening the
 // file (PPM, TGA and BMP), each zoom command and a page of scrolling at 100
 // and 300 %, a redraw of the whole window at 100 and 300 % (scrolled to the
-// middle of the picture), and the resident memory with the picture open.
+// middle of the picture), and the resident memory with the picture open and
+// after twenty quarter turns.
 // The memcpy of the 72 MB picture is the yardstick.
 #include <benchmark/benchmark.h>
 
@@ -124,16 +125,23 @@ void SetBytes(benchmark::State &state)
                             int64_t(CImage::ByteCount(bench::kWidth, bench::kHeight, 24)));
 }
 
-// Resident memory of the process now and at its peak, in MiB.
-void MemoryCounters(benchmark::State &state)
+// A line of /proc/self/status ("VmRSS:", "VmHWM:") in MiB.
+double StatusMiB(const char *key)
 {
     std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmRSS:", 0) == 0)
-            state.counters["rss_MiB"] = std::atof(line.c_str() + 6) / 1024.0;
-        if (line.rfind("VmHWM:", 0) == 0)
-            state.counters["peak_MiB"] = std::atof(line.c_str() + 6) / 1024.0;
-    }
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind(key, 0) == 0)
+            return std::atof(line.c_str() + std::strlen(key)) / 1024.0;
+    return 0;
+}
+
+// Resident memory of the process now and at its peak, and the pictures
+// the history stores, in MiB.
+void MemoryCounters(benchmark::State &state)
+{
+    state.counters["rss_MiB"] = StatusMiB("VmRSS:");
+    state.counters["peak_MiB"] = StatusMiB("VmHWM:");
+    state.counters["history_MiB"] = double(TheEditor().ui->doc.HistoryBytes()) / (1 << 20);
 }
 
 void BM_Memcpy(benchmark::State &state) { bench::MemcpyYardstick(state, 24); }
@@ -293,6 +301,25 @@ MIRLAN_COMMAND(SeuillageFixe, [](Editor &e) { Select(e, "&Traitements/Seuillage 
 MIRLAN_COMMAND(SeuillageAleatoire, [](Editor &e) { Select(e, "&Traitements/Seuillage aléatoire"); }, ApplyTreatment, true);
 MIRLAN_COMMAND(Egalisation, [](Editor &e) { Select(e, "&Traitements/Histogrammes/Egalisation "); }, ApplyTreatment, true);
 MIRLAN_COMMAND(Etirement, [](Editor &e) { Select(e, "&Traitements/Histogrammes/Etirement "); }, ApplyTreatment, true);
+
+// Twenty quarter turns from the photo just opened: resident memory above
+// its level after opening, in pictures of 6000 x 4000.
+void BM_QuarterTurnsMemory(benchmark::State &state)
+{
+    Editor &e = TheEditor();
+    const double picture = double(CImage::ByteCount(bench::kWidth, bench::kHeight, 24)) / (1 << 20);
+    for (auto _ : state) {
+        e.Open(e.ppm);
+        const double opened = StatusMiB("VmRSS:");
+        for (int i = 0; i < 20; ++i) {
+            e.Pick("&Image/R&otation/&90° horaire");
+            Editor::Refresh();
+        }
+        state.counters["above_open_pictures"] = (StatusMiB("VmRSS:") - opened) / picture;
+    }
+    MemoryCounters(state);
+}
+BENCHMARK(BM_QuarterTurnsMemory)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The whole window redrawn, with the image view scrolled to the middle of
 // the picture, at the given zoom.

@@ -63,14 +63,16 @@ lines += ["", "| Other (bar) | ms |", "|---|---:|",
           f"| A page of scrolling at 300 % (20 ms) | {fmt(ms('BM_ScrollPage/300/real_time'), 20)} |",
           f"| Whole-window redraw at 100 % | {fmt(ms('BM_RedrawWindow/100/real_time'))} |",
           f"| Whole-window redraw at 300 % | {fmt(ms('BM_RedrawWindow/300/real_time'))} |"]
-def counter(name, key):
+def counter(name, key, unit=" MiB", digits=0):
     b = rows.get(name)
-    return "-" if b is None or key not in b else f"{b[key]:.0f} MiB"
+    return "-" if b is None or key not in b else f"{b[key]:.{digits}f}{unit}"
 lines += ["", "| Resident memory | |", "|---|---:|",
           f"| After a command at zoom 100 | {counter('BM_Command/Negatif_zoom100/real_time', 'rss_MiB')} |",
-          f"| Peak during the commands (a quarter turn holds a fourth buffer) | {counter('BM_Command/Etirement_fit/real_time', 'peak_MiB')} |",
+          f"| Peak during the commands (the history at its budget) | {counter('BM_Command/Etirement_fit/real_time', 'peak_MiB')} |",
           f"| At 100 % | {counter('BM_RedrawWindow/100/real_time', 'rss_MiB')} |",
-          f"| At 300 % (bar: 5 % above 100 %) | {counter('BM_RedrawWindow/300/real_time', 'rss_MiB')} |"]
+          f"| At 300 % (bar: 5 % above 100 %) | {counter('BM_RedrawWindow/300/real_time', 'rss_MiB')} |",
+          f"| History's stored pictures at the peak (budget: a quarter of the memory, at most 2 GiB) | {counter('BM_Command/RetablirEgalisation_fit/real_time', 'history_MiB')} |",
+          f"| After twenty quarter turns, above the level after opening (bar: 3.2 pictures) | {counter('BM_QuarterTurnsMemory/iterations:1/real_time', 'above_open_pictures', ' pictures', 2)} |"]
 block = "<!-- editor -->\n" + "\n".join(lines) + "\n<!-- /editor -->"
 text = open(readme, encoding="utf-8").read()
 head, rest = text.split("<!-- editor -->", 1)

@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "processing/parallel.h"
-#include "processing/pixel_buffer.h"
+#include "image/pixel_buffer.h"
 
 namespace mirlan {
 
@@ -71,6 +71,7 @@ void Document::Close()
     path_.clear();
     format_ = nullptr;
     done_ = saved_ = bytes_ = 0;
+    ReleaseKeptPixelBuffer();  // the dropped picture's, of no use to the next
 }
 
 void Document::Saved(const std::string &path, const ImageFormat *format)
@@ -132,6 +133,14 @@ void Document::Redo()
         step.op->run(picture_.get(), step.values);
     }
     ++done_;
+}
+
+void Document::TakeBack()
+{
+    if (!done_)
+        return;
+    Undo();
+    DropUndone();
 }
 
 void Document::DropUndone()

@@ -54,6 +54,9 @@ public:
     // One step back or forward; nothing when there is none.
     void Undo();
     void Redo();
+    // Undoes the last step done and forgets it with the steps ahead (for a
+    // change whose refresh failed); std::bad_alloc leaves everything as it was.
+    void TakeBack();
     // Bytes of the pictures the history holds.
     size_t HistoryBytes() const { return bytes_; }
 

@@ -3,11 +3,13 @@
 
 #include <cstring>
 
+#include "image/pixel_buffer.h"
+
 CImage::CImage() : width(0), height(0), bpp(0), data(nullptr) {}
 
 CImage::CImage(int w, int h, int depth)
     : width(static_cast<int16_t>(w)), height(static_cast<int16_t>(h)),
-      bpp(static_cast<uint8_t>(depth)), data(new unsigned char[ByteCount(w, h, depth)]) {}
+      bpp(static_cast<uint8_t>(depth)), data(mirlan::NewPixelBuffer(ByteCount(w, h, depth))) {}
 
 CImage::CImage(const unsigned char *src, int w, int h, int depth) : CImage(w, h, depth)
 {
@@ -16,7 +18,7 @@ CImage::CImage(const unsigned char *src, int w, int h, int depth) : CImage(w, h,
         std::memcpy(data, src, n);
 }
 
-CImage::~CImage() { delete[] data; }
+CImage::~CImage() { mirlan::ReleasePixelBuffer(data, ByteCount()); }
 
 CImage *CImage::Copy() { return new CImage(data, width, height, bpp); }
 
@@ -30,7 +32,7 @@ size_t CImage::ByteCount(int w, int h, int depth)
 void CImage::Replace(unsigned char *pixels, int w, int h, int depth)
 {
     if (pixels != data)
-        delete[] data;
+        mirlan::ReleasePixelBuffer(data, ByteCount());
     data = pixels;
     width = static_cast<int16_t>(w);
     height = static_cast<int16_t>(h);

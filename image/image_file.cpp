@@ -13,7 +13,7 @@
 
 #include "image/formats.h"
 #include "image/image.h"
-#include "image/page_hint.h"
+#include "image/pixel_buffer.h"
 #include "image/pixel_decoders.h"
 
 namespace mirlan {
@@ -138,12 +138,15 @@ CImage *NewImage(int w, int h, int bpp, ReadError *error)
         return nullptr;
     }
     std::unique_ptr<CImage> img(new (std::nothrow) CImage());
-    unsigned char *pixels = img ? new (std::nothrow) unsigned char[CImage::ByteCount(w, h, bpp)] : nullptr;
+    unsigned char *pixels = nullptr;
+    try {
+        pixels = img ? NewPixelBuffer(CImage::ByteCount(w, h, bpp)) : nullptr;
+    } catch (const std::bad_alloc &) {
+    }
     if (!pixels) {
         *error = ReadError::kNoMemory;
         return nullptr;
     }
-    AdviseHugePages(pixels, CImage::ByteCount(w, h, bpp));
     img->Replace(pixels, w, h, bpp);
     return img.release();
 }

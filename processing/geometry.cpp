@@ -3,24 +3,22 @@
 //
 // The quarter turns copy into one new buffer in square tiles so that the
 // rows read and written stay in cache; the half turn and the mirrors swap
-// pixels in place; the resizing picks, for output pixel (x, y), the source
-// pixel (x * W / w, y * H / h), which is exactly what the toolkit's
-// Fl_RGB_Image::copy gives, so the engine needs no toolkit at all. A new
-// buffer goes to the image only once it is whole: short of memory
-// (std::bad_alloc), the image is untouched.
+// pixels in place; the resizing is processing/nearest.h's. A new buffer goes
+// to the image only once it is whole: short of memory (std::bad_alloc), the
+// image is untouched.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <vector>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
 
 #include "processing/geometry_simd.h"
+#include "processing/nearest.h"
 #include "processing/parallel.h"
-#include "processing/pixel_buffer.h"
+#include "image/pixel_buffer.h"
 #include "processing/ti.h"
 
 namespace {
@@ -410,76 +408,6 @@ void ReverseRowOrder(CImage *img)
     });
 }
 
-// ---------------------------------------------------------------------------
-// Resizing
-
-// Copies the pixels of one output row from its source row. Three-byte
-// pixels move as four bytes whose spare byte the next pixel overwrites,
-// except the row's last pixel and any pixel taken from the source row's last
-// column (its spare byte would be the next row's, or past the buffer).
-template <int B>
-inline void GatherRow(unsigned char *d, const unsigned char *s, const size_t *col_offset, size_t w,
-                      size_t /*wide*/)
-{
-    for (size_t x = 0; x < w; ++x)
-        CopyPixel<B>(d + x * B, s + col_offset[x]);
-}
-
-template <>
-inline void GatherRow<3>(unsigned char *d, const unsigned char *s, const size_t *col_offset, size_t w,
-                         size_t wide)
-{
-    size_t x = 0;
-    for (; x < wide; ++x)
-        std::memcpy(d + x * 3, s + col_offset[x], 4);
-    for (; x < w; ++x)
-        CopyPixel<3>(d + x * 3, s + col_offset[x]);
-}
-
-// Fills output rows [first, last) of the w × h resized copy of the W × H
-// source: output pixel (x, y) is source pixel (x * W / w, y * H / h). A row
-// whose source row is the one of the row above is a copy of that row.
-template <int B>
-void ResizeRows(const unsigned char *src, size_t src_w, size_t src_h, unsigned char *dst, size_t w,
-                size_t h, const size_t *col_offset, size_t wide, size_t first, size_t last)
-{
-    const size_t src_row = src_w * B, row = w * B;
-    size_t previous = SIZE_MAX;
-    for (size_t y = first; y < last; ++y) {
-        size_t sy = y * src_h / h;
-        unsigned char *d = dst + y * row;
-        if (sy == previous) {
-            std::memcpy(d, d - row, row);
-            continue;
-        }
-        GatherRow<B>(d, src + sy * src_row, col_offset, w, wide);
-        previous = sy;
-    }
-}
-
-template <int B>
-void Resize(CImage *img, int new_w, int new_h)
-{
-    const size_t src_w = size_t(img->width), src_h = size_t(img->height);
-    const size_t w = size_t(new_w), h = size_t(new_h);
-    std::vector<size_t> col_offset(w);
-    for (size_t x = 0; x < w; ++x)
-        col_offset[x] = (x * src_w / w) * B;
-    // Output pixels [0, wide) are neither the row's last nor taken from the
-    // source's last column (the offsets only grow along the row).
-    size_t wide = w - 1;
-    while (wide > 0 && col_offset[wide - 1] == (src_w - 1) * B)
-        --wide;
-    std::unique_ptr<unsigned char[]> kept(mirlan::NewPixelBuffer(CImage::ByteCount(new_w, new_h, img->bpp)));
-    unsigned char *resized = kept.get();
-    const unsigned char *src = img->data;
-    const size_t *cols = col_offset.data();
-    mirlan::ParallelFor(h, kMinBytesPerThread / (w * B) + 1, [=](size_t first, size_t last) {
-        ResizeRows<B>(src, src_w, src_h, resized, w, h, cols, wide, first, last);
-    });
-    img->Replace(kept.release(), new_w, new_h, img->bpp);
-}
-
 }  // namespace
 
 void CTi::Rot90h(CImage *img) { ForDepth<ClockwiseOp>(img); }
@@ -501,11 +429,9 @@ void CTi::Redimensionne(CImage *img, int w, int h)
     // Sides the image cannot hold (below 1, above the 16-bit limit) leave it as it is.
     if (w < 1 || h < 1 || w > INT16_MAX || h > INT16_MAX)
         return;
-    switch (img->BytesPerPixel()) {
-    case 1: Resize<1>(img, w, h); break;
-    case 2: Resize<2>(img, w, h); break;
-    case 3: Resize<3>(img, w, h); break;
-    case 4: Resize<4>(img, w, h); break;
-    default: break;
-    }
+    if (img->BytesPerPixel() < 1 || img->BytesPerPixel() > 4)
+        return;
+    std::unique_ptr<unsigned char[]> resized(mirlan::NewPixelBuffer(CImage::ByteCount(w, h, img->bpp)));
+    mirlan::ScaleNearestInto(*img, resized.get(), w, h);
+    img->Replace(resized.release(), w, h, img->bpp);
 }

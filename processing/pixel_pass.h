@@ -13,7 +13,7 @@
 
 #include "image/image.h"
 #include "processing/luminosity.h"
-#include "processing/pixel_buffer.h"
+#include "image/pixel_buffer.h"
 #include "processing/parallel.h"
 
 namespace mirlan {

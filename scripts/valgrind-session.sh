@@ -39,40 +39,9 @@ valgrind --tool=memcheck --leak-check=full --errors-for-leak-kinds=definite \
   "$mirlan" >"$work/mirlan.log" 2>&1 &
 pid=$!
 
-# xdotool complains about the missing window manager on every call.
-xdo() { xdotool "$@" 2>/dev/null; }
-send() { xdotool "$@" 2>/dev/null || true; }
-wait_visible() {  # title regex -> window id, once mapped (valgrind is slow)
-  local id
-  for _ in $(seq 600); do
-    id=$(xdo search --onlyvisible --name "$1" | head -n1) || true
-    if [ -n "$id" ]; then echo "$id"; return 0; fi
-    sleep 0.1
-  done
-  fail "no window named $1"
-}
-wait_gone() {
-  for _ in $(seq 300); do
-    xdo search --onlyvisible --name "$1" >/dev/null || return 0
-    sleep 0.1
-  done
-  fail "window $1 did not close"
-}
-key() { send key --window "$main" "$@"; sleep 1; }
-# The chooser rewrites its field when the folder part of the text changes,
-# so names are typed after the folder it shows (see tests/e2e).
-answer_chooser() {
-  local chooser
-  chooser=$(wait_visible "$1")
-  sleep 1.5
-  send key --window "$chooser" End
-  send type --window "$chooser" --delay 60 "$2"
-  sleep 0.5
-  send key --window "$chooser" Return
-  wait_gone "$1"
-  sleep 1.5
-}
-
+# Every pause and wait five times the scenarios': valgrind is slow.
+SLOWDOWN=5
+source "$root/tests/e2e/x_events.sh"
 main=$(wait_visible '^Mirlan$')
 sleep 2
 
@@ -93,9 +62,9 @@ key F1                                           # the help window
 doc=$(wait_visible '^Documentation')
 sleep 2; send key --window "$doc" Escape; wait_gone '^Documentation'
 key F7
-answer_chooser '^Enregistrer sous TGA$' /out.tga
+answer_chooser '^Enregistrer sous TGA$' out.tga
 key F6
-answer_chooser '^Enregistrer sous BMP$' /out.bmp
+answer_chooser '^Enregistrer sous BMP$' out.bmp
 key ctrl+d                                       # close the image
 key ctrl+q
 

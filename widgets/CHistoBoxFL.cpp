@@ -45,7 +45,7 @@ char *NewText()
 CHistoBoxFL::CHistoBoxFL(int x, int y, int w, int h, const char *label)
     : Fl_Widget(x, y, w, h, label), path(nullptr), txtInfos(NewText()), txtLum(NewText()),
       txtRouge(NewText()), txtVert(NewText()), txtBleu(NewText()), hauteur(kAllShownHeight), largeur(10),
-      aff{1, 1, 1, 1}, histo(new CHistogramme())
+      aff{1, 1, 1, 1}, histo(new CHistogramme()), pending(nullptr)
 {
 }
 
@@ -64,9 +64,18 @@ void CHistoBoxFL::SetImage(const CImage *img)
 {
     if (!img)
         return;
-    histo->CalcHistos(img);
+    pending = img;
     std::snprintf(txtInfos, kTextSize, "Width = %d, Height = %d, Bits per pixel = %d", img->width, img->height,
                   img->bpp);
+    redraw();
+}
+
+void CHistoBoxFL::Computed() const
+{
+    if (!pending)
+        return;
+    histo->CalcHistos(pending);
+    pending = nullptr;
     static const char *const kFormats[kLayers] = {
         "Couche luminosité : Moyenne = %d, Min = %d, Max = %d",
         "Couche rouge : Moyenne = %d, Min = %d, Max = %d",
@@ -77,7 +86,6 @@ void CHistoBoxFL::SetImage(const CImage *img)
     for (int layer = 0; layer < kLayers; ++layer)
         std::snprintf(texts[layer], kTextSize, kFormats[layer], histo->moyenne[layer], histo->min[layer],
                       histo->max[layer]);
-    redraw();
 }
 
 void CHistoBoxFL::SetImagePath(const char *newPath)
@@ -116,12 +124,14 @@ int CHistoBoxFL::GetAff(int layer) const { return (layer >= 0 && layer < kLayers
 
 const char *CHistoBoxFL::GetText(int layer) const
 {
+    Computed();
     const char *const texts[kLayers] = {txtLum, txtRouge, txtVert, txtBleu};
     return (layer >= 0 && layer < kLayers) ? texts[layer] : nullptr;
 }
 
 void CHistoBoxFL::Close()
 {
+    Computed();
     delete[] path;
     path = nullptr;
     size(0, 0);
@@ -140,6 +150,7 @@ void CHistoBoxFL::draw()
 
 void CHistoBoxFL::DrawHistos(int ox, int oy)
 {
+    Computed();
     int largest[kLayers];
     histo->GetMaxHauteurs(&largest[0], &largest[1], &largest[2], &largest[3]);
     if (aff[0] || aff[1] || aff[2] || aff[3]) {

@@ -19,14 +19,16 @@ public:
     CHistoBoxFL(int x, int y, int w, int h, const char *label = 0);
     ~CHistoBoxFL() override;
 
-    // Computes the four histograms of img and the text lines, then redraws.
+    // Shows img, which must live until the next SetImage or Close: its size
+    // line at once, its four histograms and their lines once drawn or read
+    // (a hidden page costs nothing after a change).
     void SetImage(const CImage *img);
     // Keeps a copy of path to show and sizes the width to fit it.
     void SetImagePath(const char *path);
     // Shows (on != 0) or hides layer 0 to 3 (luminosity, red, green, blue)
     // and grows or shrinks the height by one band.
     void SetAff(int layer, int on);
-    // Shows nothing any more (the histograms and texts are kept).
+    // Shows nothing any more (the histograms and texts are kept, computed).
     void Close();
 
     // The recorded path, or null when nothing is shown.
@@ -37,7 +39,7 @@ public:
     int GetHauteur() const { return hauteur; }
     int GetLargeur() const { return largeur; }
     int GetAff(int layer) const;
-    const CHistogramme *GetHistogramme() const { return histo; }
+    const CHistogramme *GetHistogramme() const { return Computed(), histo; }
 
     void draw() override;
     // Draws the shown histograms, ramps and statistics with origin (x, y).
@@ -54,8 +56,10 @@ private:
     int largeur;
     int aff[4];
     CHistogramme *histo;
+    mutable const CImage *pending;  // the picture whose histograms are still to compute
 
     void ShowSize();
+    void Computed() const;
 };
 
 #endif

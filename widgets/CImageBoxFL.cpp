@@ -8,10 +8,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <vector>
 
 #include "image/image.h"
+#include "processing/nearest.h"
 
 namespace {
 
@@ -43,37 +42,16 @@ Area InnerArea(const Fl_Scroll &s, int childW, int childH)
     return a;
 }
 
-// Where the drawing of a line of the visible part finds its source pixels:
-// the byte offset in a source row of each visible column, worked out once
-// per draw, and the row rule.
+// The drawing of the visible part: shown row firstY + y, for the toolkit.
 struct Gather {
-    const CImage *src;
-    long long shownH;   // the image's height at the zoom
-    long long firstY;   // the first drawn row, in zoomed rows
-    std::vector<size_t> columns;
+    mirlan::NearestRows rows;
+    long long firstY;
 };
 
 void GatherLine(void *data, int x, int y, int w, uchar *out)
 {
     const Gather &g = *static_cast<const Gather *>(data);
-    const long long sy = (g.firstY + y) * g.src->height / g.shownH;
-    const unsigned char *row = g.src->data + static_cast<size_t>(sy) * g.src->RowBytes();
-    const int bytes = g.src->BytesPerPixel();
-    const size_t *col = g.columns.data() + x;
-    if (bytes == 3) {
-        for (int i = 0; i < w; ++i, out += 3) {
-            const unsigned char *p = row + col[i];
-            out[0] = p[0];
-            out[1] = p[1];
-            out[2] = p[2];
-        }
-    } else if (bytes == 1) {
-        for (int i = 0; i < w; ++i)
-            *out++ = row[col[i]];
-    } else {
-        for (int i = 0; i < w; ++i, out += bytes)
-            std::memcpy(out, row + col[i], static_cast<size_t>(bytes));
-    }
+    g.rows.Fill(g.firstY + y, out, size_t(x), size_t(w));
 }
 
 }  // namespace
@@ -251,17 +229,13 @@ void CImageBoxFL::draw()
     fl_pop_clip();
 }
 
-// Display pixel (X, Y) of the image shown at W x H is image pixel
-// (X * width / W, Y * height / H): nearest neighbour, gathered line by line
-// for the visible rectangle only.
+// The image shown at the widget's size, nearest neighbour, gathered line by
+// line for the visible rectangle only.
 void CImageBoxFL::DrawPixels(int X, int Y, int W, int H)
 {
-    Gather g{imgSource, h(), static_cast<long long>(Y) - y(), std::vector<size_t>(static_cast<size_t>(W))};
-    const long long shownW = w(), firstX = static_cast<long long>(X) - x();
-    const size_t bytes = static_cast<size_t>(imgSource->BytesPerPixel());
-    for (int i = 0; i < W; ++i)
-        g.columns[i] = static_cast<size_t>((firstX + i) * imgSource->width / shownW) * bytes;
-    fl_draw_image(GatherLine, &g, X, Y, W, H, imgSource->BytesPerPixel());
+    const Gather g{mirlan::NearestRows(*imgSource, w(), h(), static_cast<long long>(X) - x(), static_cast<size_t>(W)),
+                   static_cast<long long>(Y) - y()};
+    fl_draw_image(GatherLine, const_cast<Gather *>(&g), X, Y, W, H, imgSource->BytesPerPixel());
 }
 
 // The mark: a black square and a red cross between white outlines, so that

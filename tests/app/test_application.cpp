@@ -8,6 +8,7 @@
 #include <FL/x.H>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -20,8 +21,36 @@
 #include "app/dropped_file.h"
 #include "app_driver.h"
 #include "image/image_file.h"
+#include "processing/nearest.h"
 #include "processing/ti.h"
-#include "widgets/nearest_scale.h"
+
+namespace {
+
+// The next new[] of this many bytes throws std::bad_alloc (0: none).
+std::atomic<size_t> failingArray{0};
+
+}  // namespace
+
+// Every new[] of the program comes here, so that a test can make one fail.
+void *operator new[](size_t n)
+{
+    size_t failing = n;
+    if (n && failingArray.compare_exchange_strong(failing, 0))
+        throw std::bad_alloc();
+    if (void *p = std::malloc(n ? n : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void *operator new[](size_t n, const std::nothrow_t &) noexcept
+{
+    try {
+        return operator new[](n);
+    } catch (const std::bad_alloc &) {
+        return nullptr;
+    }
+}
+void operator delete[](void *p) noexcept { std::free(p); }
+void operator delete[](void *p, size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -152,6 +181,35 @@ TEST_F(App, EveryCommandDoesWhatTheEngineDoesAndUndoes)
             EXPECT_TRUE(Same(ui->getImage(), want.get()) && ui->doc.Modified());
             EXPECT_FALSE(PickAsUser(ui->menuBar, "&Image/&Rétablir"));
         }
+}
+
+// A change whose refresh runs out of memory (for the thumbnail) is taken
+// back with the alert: picture, point, sliders and history as before it,
+// but for the steps a new change drops.
+TEST_F(App, ChangeWhoseRefreshFailsIsTakenBack)
+{
+    const struct { const char *item, *redo; } rows[] = {
+        {"&Image/R&otation/&90° horaire", nullptr}, {"&Traitements/Appliquer traitement courant", nullptr},
+        {kAdjust, nullptr}, {"&Image/&Annuler Négatif", "Rotation 180°"}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.item);
+        Open(*Pattern(23, 17, 24));
+        Pick("&Traitements/Négatif"), Pick("&Traitements/Appliquer traitement courant");
+        Pick("&Image/R&otation/&180°"), Pick("&Image/&Annuler Rotation 180°");
+        ui->box_image->SetCurseur(3, 5), ui->sl_lum->value(-15);
+        const CImage &now = *ui->getImage();
+        auto before = std::make_unique<CImage>(now.data, now.width, now.height, now.bpp);
+        failingArray = CImage::ByteCount(159, 120, 24);
+        Pick(row.item);
+        EXPECT_EQ(Fake().alerts, std::vector<std::string>{"Impossible de modifier l'image !\nMémoire insuffisante."});
+        EXPECT_TRUE(Same(ui->getImage(), before.get()) && ui->box_image->GetImage() == ui->getImage());
+        EXPECT_TRUE(Same(ui->box_preview->GetImage(), Thumbnail(before.get(), -15).get()));
+        int x, y;
+        ui->box_image->GetCurseur(&x, &y);
+        EXPECT_TRUE(x == 3 && y == 5 && ui->sl_lum->value() == -15 && ui->doc.NextUndo()->name == std::string("negatif"));
+        EXPECT_STREQ(ui->doc.NextRedo() ? ui->doc.NextRedo()->label : nullptr, row.redo);
+        Fake() = FakeDialogs();
+    }
 }
 
 TEST_F(App, ControlsFollowThePicture)

@@ -43,8 +43,8 @@ std::string Expected(int bpp, const std::string &names)
     return Bytes(img.get());
 }
 
-// Letters a to g run the operations above; U undo, R redo, S save, O open
-// the picture again. After each sequence: the operations the picture
+// Letters a to g run the operations above; U undo, R redo, T take back, S
+// save, O open the picture again. After each sequence: the operations the picture
 // should have had, and whether it differs from the state last opened or saved.
 TEST(Document, HistoryRules)
 {
@@ -67,6 +67,8 @@ TEST(Document, HistoryRules)
         {"abOU", "", false},
         {"fgfUgU", "fg", true},
         {"gUgRg", "gg", true},
+        {"abScT", "ab", false},            // taken back to the saved state
+        {"abSUUcTR", "", true},            // with the steps ahead
     };
     for (int bpp : {24, 8})
         for (const auto &row : rows) {
@@ -79,6 +81,8 @@ TEST(Document, HistoryRules)
                     doc.Undo();
                 else if (*s == 'R')
                     doc.Redo();
+                else if (*s == 'T')
+                    doc.TakeBack();
                 else if (*s == 'S')
                     doc.Saved("q.tga", mirlan::FormatNamed("TGA"));
                 else if (*s == 'O')

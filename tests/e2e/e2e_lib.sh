@@ -1,9 +1,9 @@
 # e2e_lib.sh: what the end-to-end scenarios share. Sourced with MIRLAN,
 # MIRLAN_BATCH and SOURCE_DIR as $1 $2 $3: a private work folder, the sample
 # picture and the engine's result for it (through mirlan-batch), the editor
-# started in it, X key events sent to its windows, the file choosers answered
-# by typing, the wait for the editor to quit, a pixel of its window read back,
-# and the comparison of a saved file with the engine's result through
+# started in it and driven with X events (x_events.sh), the wait for it to
+# quit, a pixel of its window read back, and the comparison of a saved file
+# with the engine's result through
 # GraphicsMagick.
 set -euo pipefail
 mirlan=$(realpath "$1") batch=$(realpath "$2") source_dir=$(realpath "$3")
@@ -38,58 +38,11 @@ start_editor() {  # [FILE]: runs the editor in the work folder; sets pid and mai
   main=$(wait_visible 'Mirlan$')
   sleep 0.5
 }
+source "$source_dir/tests/e2e/x_events.sh"
 title() { xdotool getwindowname "$main" 2>/dev/null; }
 
-# xdotool warns about the missing window manager on every call, and a key
-# that closes its window makes it report an error after the key was sent.
-xdo() { xdotool "$@" 2>/dev/null; }
-send() { xdotool "$@" 2>/dev/null || true; }
-# Windows are looked up among the editor's own (by process id).
-wait_visible() {  # title regex -> window id, once the window is mapped
-  local id
-  for _ in $(seq 100); do
-    id=$(xdo search --all --onlyvisible --pid "$pid" --name "$1" | head -n1) || true
-    if [ -n "$id" ]; then echo "$id"; return 0; fi
-    sleep 0.1
-  done
-  fail "no window named $1"
-}
-wait_gone() {
-  for _ in $(seq 100); do
-    xdo search --all --onlyvisible --pid "$pid" --name "$1" >/dev/null || return 0
-    sleep 0.1
-  done
-  fail "window $1 did not close"
-}
-key() { send key --window "$main" "$@"; sleep 0.25; }
-# Without a window manager no window gets the keyboard focus when shown: a
-# click sent to a window (whatever window lies on top there) gives it.
-click_in() {  # WINDOW X Y: a left click at (X, Y) in that window
-  eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null)"
-  send mousemove $((X + $2)) $((Y + $3))
-  send click --window "$1" 1
-  sleep 0.25
-}
-click() { click_in "$main" "$@"; }  # X Y in the main window
-type_in() {  # WINDOW X Y TEXT: TEXT typed over the whole field at (X, Y)
-  click_in "$1" "$2" "$3"
-  send key --window "$1" ctrl+a
-  send type --window "$1" --delay 60 "$4"
-  sleep 0.2
-}
 # The tool bar's buttons, as click coordinates.
 open_button="26 42" bmp_button="69 42" tga_button="108 42"
-answer_chooser() {  # title regex, text typed over the whole field
-  local chooser
-  chooser=$(wait_visible "$1")
-  sleep 0.3
-  send key --window "$chooser" ctrl+a
-  send type --window "$chooser" --delay 40 "$2"
-  sleep 0.2
-  send key --window "$chooser" Return
-  wait_gone "$1"
-  sleep 0.3
-}
 
 quit_editor() {  # Ctrl+Q, then the editor must end by itself, with status 0
   key ctrl+q

@@ -3,8 +3,9 @@
 # (an Xvfb screen without a window manager): the window at start, a colour
 # picture on both tabs, the adjustment preview with three sliders moved,
 # then the 8-connected distance map applied from a point clicked in the
-# image, the colour chooser, the open chooser, the resize dialog and the About window. Writes them as PNG files to
-# OUT (default screenshots/ under SOURCE_DIR).
+# image, the colour chooser, the open chooser, the resize dialog and the
+# About window. Writes them as PNG files to OUT (default screenshots/ under
+# SOURCE_DIR).
 #
 # usage: take_screenshots.sh MIRLAN SOURCE_DIR [OUT]
 set -euo pipefail
@@ -41,20 +42,11 @@ cd "$work"
 "$mirlan" >/dev/null 2>&1 &
 pid=$!
 
-send() { xdotool "$@" 2>/dev/null || true; }
-find_window() {
-  local id
-  for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1) || true
-    if [ -n "$id" ]; then echo "$id"; return 0; fi
-    sleep 0.1
-  done
-  echo "no window $1" >&2; exit 1
-}
-main=$(find_window '^Mirlan$')
-eval "$(xdotool getwindowgeometry --shell "$main" 2>/dev/null)"   # X, Y, WIDTH, HEIGHT
-key() { send key --window "$main" "$@"; sleep 0.3; }
-click() { send mousemove $((X + $1)) $((Y + $2)) click 1; sleep 0.3; }   # window coordinates
+source "$source_dir/tests/e2e/x_events.sh"
+fail() { echo "$*" >&2; exit 1; }
+SLOWDOWN=1.2
+main=$(wait_visible '^Mirlan$')
+
 shot() {  # file name [window id, default the main window]
   sleep 1
   local geometry
@@ -74,7 +66,7 @@ shot() {  # file name [window id, default the main window]
 
 shot main_window.png
 key ctrl+o
-chooser=$(find_window '^Ouvrir image$')
+chooser=$(wait_visible '^Ouvrir image$')
 sleep 0.3
 shot open_chooser.png "$chooser"
 send key --window "$chooser" ctrl+a
@@ -101,14 +93,14 @@ shot treatment_applied.png
 # The dialogs over the main window: where they open shows too.
 click 100 458   # the G slider: some green, which the chooser's swatches show
 click 98 410    # "Couleur courante"
-colours=$(find_window '^Couleur courante$')
+colours=$(wait_visible '^Couleur courante$')
 shot colour_chooser.png "$colours"
 send key --window "$colours" Escape
 sleep 0.3
 key ctrl+t
 shot resize_dialog.png
-send key --window "$(find_window "^Taille de l'image$")" Escape
+send key --window "$(wait_visible "^Taille de l'image$")" Escape
 sleep 0.3
 key alt+d; key p   # Aide > A propos de Mirlan
-find_window '^A propos de Mirlan$' >/dev/null
+wait_visible '^A propos de Mirlan$' >/dev/null
 shot about.png

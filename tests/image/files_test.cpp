@@ -144,7 +144,7 @@ TEST(Files, EachReadsAsExpected)
     std::vector<int> held;
     for (int fd; (fd = dup(0)) >= 0;)
         held.push_back(fd);
-    EXPECT_EQ(Outcome(kFiles + "p6_13x7.ppm"), "unreadable");
+    EXPECT_EQ(Outcome(kHere + "files/p6_13x7.ppm"), "unreadable");
     for (int fd : held)
         close(fd);
     setrlimit(RLIMIT_NOFILE, &limit);

@@ -13,7 +13,7 @@
 
 
 #include "image/image.h"
-#include "widgets/nearest_scale.h"
+#include "processing/nearest.h"
 #include "widgets/CHistoBoxFL.h"
 #include "widgets/CImageBoxFL.h"
 #include "widgets/CImgPreviewBoxFL.h"
@@ -84,7 +84,8 @@ TEST(Histogram, BarsAndTextsOfAKnownPictureThroughCloseAndReopen)
     auto *box = new CHistoBoxFL(0, 0, 49, 25);
     for (const auto &c : cases) {
         box->SetAff(c.hidden, 0);
-        box->SetImage(MakeImage(c.w, c.h, c.bpp, c.value).get());
+        auto img = MakeImage(c.w, c.h, c.bpp, c.value);
+        box->SetImage(img.get());
         box->SetImagePath("/tmp/picture");
         auto px = ShowAndRead(win, 0, 0, 560, 880);
         EXPECT_STREQ(box->GetText(0), c.text);
