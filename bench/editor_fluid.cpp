@@ -41,7 +41,7 @@ void IgnoreAlert(const char *message) { std::fprintf(stderr, "alert: %s\n", mess
 // as PPM and as TGA in a private folder.
 struct Editor {
     CMirlanUI *ui;
-    std::string dir, ppm, tga, bmp;
+    std::string dir, ppm, tga, bmp, jpg, png;
 
     Editor()
     {
@@ -56,10 +56,14 @@ struct Editor {
         ppm = dir + "/photo.ppm";
         tga = dir + "/photo.tga";
         bmp = dir + "/photo.bmp";
+        jpg = dir + "/photo.jpg";
+        png = dir + "/photo.png";
         auto photo = bench::MakePhoto(24);
         std::FILE *f = std::fopen(ppm.c_str(), "wb");
         if (!f || CImage::SaveTGA(photo.get(), tga.c_str()) != CImage::kOk ||
-            CImage::SaveBMP(photo.get(), bmp.c_str()) != CImage::kOk) {
+            CImage::SaveBMP(photo.get(), bmp.c_str()) != CImage::kOk ||
+            CImage::SaveJPEG(photo.get(), jpg.c_str()) != CImage::kOk ||
+            CImage::SavePNG(photo.get(), png.c_str()) != CImage::kOk) {
             std::fprintf(stderr, "cannot write the photo in %s\n", dir.c_str());
             std::exit(1);
         }
@@ -76,6 +80,8 @@ struct Editor {
         std::remove(ppm.c_str());
         std::remove(tga.c_str());
         std::remove(bmp.c_str());
+        std::remove(jpg.c_str());
+        std::remove(png.c_str());
         std::remove(dir.c_str());
     }
 
@@ -159,6 +165,8 @@ void BM_Open(benchmark::State &state, std::string Editor::*file)
 BENCHMARK_CAPTURE(BM_Open, ppm, &Editor::ppm)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Open, tga, &Editor::tga)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Open, bmp, &Editor::bmp)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Open, jpg, &Editor::jpg)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Open, png, &Editor::png)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Sets the zoom through the slider's command, as the user would.
 void SetZoom(Editor &e, int percent)
