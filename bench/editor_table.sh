@@ -47,7 +47,7 @@ def fmt(v, bar=None):
 memcpy = ms("BM_Memcpy")
 lines = [f"Median of 3 repetitions, wall-clock milliseconds, {datetime.date.today()}, "
          f"load average {load} on {cores} cores; memcpy of the 72 MB picture: {fmt(memcpy)} ms.", ""]
-lines += ["| Command (bar 100 ms) | zoom 100 | fit to window (20 %) |", "|---|---:|---:|"]
+lines += ["| Command (bar 100 ms) | zoom 100 | fit to window (7 %) |", "|---|---:|---:|"]
 for name in [n for n in rows if n.startswith("BM_Command/") and n.endswith("_zoom100/real_time")]:
     base = name[len("BM_Command/"):-len("_zoom100/real_time")]
     lines.append(f"| {base} | {fmt(ms(name), 100)} | {fmt(ms('BM_Command/' + base + '_fit/real_time'), 100)} |")
