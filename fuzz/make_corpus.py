@@ -5,7 +5,7 @@ cjpeg and cwebp, valid ones of every depth and layout the readers handle
 and a few broken ones (short, lying headers). Inputs of open_image are whole
 files; inputs of decode start with one byte that picks the row of the
 formats table whose decoder reads the rest (FORMATS below, in the table's
-order; the replay test checks it). The output is the same on every run:
+order). The output is the same on every run:
 `python3 fuzz/make_corpus.py`."""
 
 import os
