@@ -69,11 +69,12 @@ eval "$(xdotool getwindowgeometry --shell "$main" 2>/dev/null)"
 drag_to_editor() {  # from the drag source's window to the middle of the editor
   send mousemove 50 50
   send mousedown 1
-  sleep 0.3
+  sleep 1
   for step in 1 2 3 4 5 6 7 8 8; do
     send mousemove $((50 + (X + 300 - 50) * step / 8)) $((50 + (Y + 250 - 50) * step / 8))
     sleep 0.2
   done
+  sleep 0.5
   send mouseup 1
 }
 dropped() { [ "$(title)" = "dropped file.ppm — Mirlan" ]; }

@@ -1,6 +1,8 @@
 // drag_source.cpp: a small FLTK window that drags a text, as a file manager
-// drags a file: pressing the mouse in it and moving starts a drag of its
-// command-line argument (a text/uri-list or a path), for the drop scenario.
+// drags a file: pressing the mouse in it starts a drag of its command-line
+// argument (a text/uri-list or a path), for the drop scenario. The drag
+// starts at the press rather than at the first move, so that a loaded
+// machine cannot deliver the moves and the release before it starts.
 //   drag_source TEXT
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
@@ -17,9 +19,7 @@ public:
     Source(int x, int y, int w, int h) : Fl_Box(x, y, w, h, "glisser") {}
     int handle(int event) override
     {
-        if (event == FL_PUSH)
-            return 1;
-        if (event == FL_DRAG) {
+        if (event == FL_PUSH) {
             Fl::copy(text, int(std::strlen(text)), 0);
             Fl::dnd();
             return 1;
