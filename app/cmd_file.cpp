@@ -106,9 +106,10 @@ bool SaveAs(CMirlanUI *ui, const char *title, const mirlan::ImageFormat *format)
 {
     if (!ui->getImage() || !ui->applyPendingWork())
         return false;
-    const mirlan::ImageFormat *proposed = format ? format : ui->doc.Format() && ui->doc.Format()->write
-                                                                ? ui->doc.Format()
-                                                                : mirlan::FormatNamed("PNG");
+    // The format chosen, else the file's own if we write it, else PNG.
+    const mirlan::ImageFormat *proposed = format ? format : ui->doc.Format();
+    if (!proposed || !proposed->write)
+        proposed = mirlan::FormatNamed("PNG");
     const std::string pattern = format ? mirlan::ChooserPattern({format}) : mirlan::ChooserPattern(mirlan::WritableFormats());
     const std::string current = ui->doc.Path().empty() ? "image" : ui->doc.Path();
     const char *chosen = choose_file_dialog(title, pattern.c_str(), WithExtension(current, *proposed).c_str(), 0);

@@ -100,10 +100,10 @@ std::vector<std::string> Extensions(const ImageFormat &format)
 
 const ImageFormat *WritableFormatOfName(const char *path)
 {
-    for (const ImageFormat &format : Formats())
-        for (const std::string &extension : Extensions(format))
-            if (format.write && path && EndsWithExtension(path, extension))
-                return &format;
+    for (const ImageFormat *format : WritableFormats())
+        for (const std::string &extension : Extensions(*format))
+            if (path && EndsWithExtension(path, extension))
+                return format;
     return nullptr;
 }
 
