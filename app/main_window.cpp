@@ -260,6 +260,7 @@ Fl_Button *makeToolButton(int x, int w, const char *tip, Fl_Image *image, Fl_Ima
 namespace {
 
 // The main window takes files dropped on it, whatever lies under the mouse.
+// The drop itself may reach a child (see DropOnAChild).
 class MainWindow : public Fl_Double_Window {
 public:
     MainWindow(int w, int h, const char *title) : Fl_Double_Window(w, h, title) {}
@@ -283,6 +284,19 @@ public:
         }
     }
 };
+
+// When the drag source lets the pointer go, the window under it hears the
+// pointer come back before it hears the drop, and the toolkit then sends the
+// drop to the widget under the pointer, which refuses it: a drop refused
+// inside the main window comes here and is the window's, and so is its text.
+int DropOnAChild(int event)
+{
+    Fl_Widget *under = Fl::belowmouse();
+    if (event != FL_DND_RELEASE || !under || !dynamic_cast<MainWindow *>(under->top_window()))
+        return 0;
+    Fl::belowmouse(under->top_window());
+    return 1;
+}
 
 }  // namespace
 
@@ -510,8 +524,10 @@ void CMirlanUI::setStartState()
     activeColors(false);
     ct_valeur->deactivate();
     historyItems();
-    static bool secondKeysAdded = false;
-    if (!secondKeysAdded)
+    static bool handlersAdded = false;
+    if (!handlersAdded) {
         Fl::add_handler(SecondKeys);
-    secondKeysAdded = true;
+        Fl::add_handler(DropOnAChild);
+    }
+    handlersAdded = true;
 }

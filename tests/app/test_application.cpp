@@ -440,6 +440,28 @@ TEST(Drop, NamesTheFirstLocalFile)
         EXPECT_EQ(DroppedPath(drop.first), drop.second) << drop.first;
 }
 
+// A drop opens its file wherever it lands on the window. The toolkit's order
+// when a drag from another program ends: the pointer comes back into the
+// window (the toolkit then points at the widget under it), then the drop
+// arrives, then its text goes to the widget that took the drop.
+TEST_F(App, DropOpensItsFileOverAnyWidget)
+{
+    auto img = Pattern(8, 6, 24);
+    WritePNM(*img, Path("dropped.ppm"));
+    Fl_Window *win = ui->win_main;
+    Fl::e_x_root = win->x() + 300, Fl::e_y_root = win->y() + 250;  // over the picture
+    Fl::e_x = 300, Fl::e_y = 250;
+    ASSERT_TRUE(Fl::handle(FL_DND_ENTER, win) && Fl::handle(FL_DND_DRAG, win));
+    Fl::handle(FL_ENTER, win);
+    ASSERT_NE(Fl::belowmouse(), win);
+    ASSERT_TRUE(Fl::handle(FL_DND_RELEASE, win));
+    std::string uri = "file://" + Path("dropped.ppm");
+    Fl::e_text = uri.data(), Fl::e_length = int(uri.size());
+    Fl::belowmouse()->handle(FL_PASTE);
+    Fl::wait(0.1);  // the file opens once the drop is over
+    EXPECT_TRUE(Same(ui->getImage(), img.get()));
+}
+
 TEST_F(App, ResizeDialogAcceptsOnlySidesFrom1To32767)
 {
     const double kNo = NAN;  // field left as the dialog filled it
