@@ -1,8 +1,8 @@
 // batch_test.cpp: the real mirlan-batch, run in a child without a display:
 // it writes the very bytes the editor saves after the same steps, and
-// answers faulty command lines, unreadable files, short memory and a full
-// disk with its exit status and a message, leaving an existing output as it
-// was.
+// answers faulty command lines, unreadable files, short memory, a full
+// disk and a missing folder with its exit status and a message, leaving an
+// existing output as it was.
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -184,6 +184,8 @@ TEST_F(Batch, ExitStatusAndMessage)
         {"in.ppm out.tga redim 3 3 distance4 0 0 0 3 0 2", 1,
          "« distance4 » : le point (3, 0) est hors de l'image de 3 x 3 pixels"},
         {"in.ppm out.tga redim 3 3 distance8 0 0 0 0 3 2", 1, "le point (0, 3) est hors de l'image"},
+        {"in.ppm no/such/out.png", 1, "impossible d'écrire « no/such/out.png » : Dossier introuvable."},
+        {"in.ppm no/such/out.jpg", 1, "« no/such/out.jpg » : Dossier introuvable."},
         {"grey.tga out.tga", 1, "impossible d'écrire « out.tga » : Fichier trop grand", RLIMIT_FSIZE, 64 * 1024},
 #if !defined(__SANITIZE_ADDRESS__)  // its shadow memory needs more address space than any limit
         {"huge.tga out.tga", 1, "mémoire insuffisante", RLIMIT_AS, rlim_t(512) << 20},

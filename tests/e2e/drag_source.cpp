@@ -5,7 +5,6 @@
 // machine cannot deliver the moves and the release before it starts.
 //   drag_source TEXT
 #include <FL/Fl.H>
-#include <FL/Fl_Box.H>
 #include <FL/Fl_Window.H>
 
 #include <cstring>
@@ -14,17 +13,17 @@ namespace {
 
 const char *text = "";
 
-class Source : public Fl_Box {
+// The whole window is the handle of the drag.
+class Source : public Fl_Window {
 public:
-    Source(int x, int y, int w, int h) : Fl_Box(x, y, w, h, "glisser") {}
+    Source() : Fl_Window(0, 0, 100, 100, "Source") {}
     int handle(int event) override
     {
-        if (event == FL_PUSH) {
-            Fl::copy(text, int(std::strlen(text)), 0);
-            Fl::dnd();
-            return 1;
-        }
-        return Fl_Box::handle(event);
+        if (event != FL_PUSH)
+            return Fl_Window::handle(event);
+        Fl::copy(text, int(std::strlen(text)), 0);
+        Fl::dnd();
+        return 1;
     }
 };
 
@@ -35,9 +34,7 @@ int main(int argc, char **argv)
     if (argc != 2)
         return 2;
     text = argv[1];
-    Fl_Window window(0, 0, 100, 100, "Source");
-    Source source(0, 0, 100, 100);
-    window.end();
-    window.show();
+    Source source;
+    source.show();
     return Fl::run();
 }

@@ -110,11 +110,4 @@ TEST(Writers, JpegIsCloseToTheOriginalKeepsGreyAndGrowsWithQuality)
     }
 }
 
-TEST(Writers, PngAndJpegFailOnAFolderThatIsMissing)
-{
-    auto img = testutil::MakeImage(4, 4, 24);
-    EXPECT_EQ(CImage::SavePNG(img.get(), "/nonexistent-folder/o.png"), CImage::kWriteFailed);
-    EXPECT_EQ(CImage::SaveJPEG(img.get(), "/nonexistent-folder/o.jpg"), CImage::kWriteFailed);
-}
-
 }  // namespace
