@@ -16,19 +16,18 @@ write_sample "$work/sample.ppm"
 engine_result "$work/expect_neg.tga" negatif
 engine_result "$work/expect_neg_rot.tga" negatif rot90h
 start_editor sample.ppm
-[ "$(title)" = "sample.ppm — Mirlan" ] || fail "title at start: $(title)"
+eventually titled "sample.ppm — Mirlan" || fail "title at start: $(title)"
 
 key alt+t; for _ in 1 2 3 4 5; do key Down; done; key Return   # Traitements > Négatif
 key F4
-[ "$(title)" = "*sample.ppm — Mirlan" ] || fail "title once changed: $(title)"
+eventually titled "*sample.ppm — Mirlan" || fail "title once changed: $(title)"
 key ctrl+s                                    # PNM is not written: a chooser
 answer_chooser '^Enregistrer sous$' out       # no extension: the proposed PNG's
 same_pixels out.png expect_neg.tga
-[ "$(title)" = "out.png — Mirlan" ] || fail "title once saved: $(title)"
+eventually titled "out.png — Mirlan" || fail "title once saved: $(title)"
 
 key alt+i; key o; key 9                       # Image > Rotation > 90° horaire
 key ctrl+s                                    # back to out.png, no question
-sleep 0.5
 same_pixels out.png expect_neg_rot.tga
 
 key F7                                        # Enregistrer sous TGA
@@ -75,10 +74,8 @@ for step in 1 2 3 4 5 6 7 8 8; do              # to the middle of the editor
 done
 sleep 0.5
 send mouseup 1
-dropped() { [ "$(title)" = "dropped file.ppm — Mirlan" ]; }
-for _ in $(seq 100); do dropped && break; sleep 0.1; done
+eventually titled "dropped file.ppm — Mirlan" || fail "title after the drop: $(title)"
 kill "$source_pid" 2>/dev/null || true
-dropped || fail "title after the drop: $(title)"
 
 key F1                                        # the help window stays open
 wait_visible '^Documentation' >/dev/null

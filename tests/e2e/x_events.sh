@@ -21,6 +21,14 @@ wait_visible() {  # title regex -> window id, once the window is mapped
   done
   fail "no window named $1"
 }
+# A result of the keys sent so far, which a loaded machine may show late.
+eventually() {  # COMMAND...: true once COMMAND is, within 10 s
+  local deadline=$((SECONDS + $(awk -v k="${SLOWDOWN:-1}" 'BEGIN { print int(10 * k) }')))
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+}
 wait_gone() {
   for _ in $(seq "$(tries)"); do
     xdo search --all --onlyvisible --pid "$pid" --name "$1" >/dev/null || return 0
