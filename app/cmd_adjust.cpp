@@ -2,21 +2,18 @@
 // previews the adjustments on the thumbnail; "Appliquer à l'image" (and its
 // tool-bar button) applies them to the picture as one step; "Remise à zéro"
 // resets them.
-#include <array>
-
 #include "app/commands.h"
+
+std::array<Fl_Value_Slider *, 6> CMirlanUI::adjustmentSliders() const
+{
+    return {sl_lum, sl_rouge, sl_vert, sl_bleu, sl_contraste, sl_saturation};
+}
 
 namespace {
 
-// The six sliders, in the order of the adjustments' values.
-std::array<Fl_Value_Slider *, 6> Sliders(CMirlanUI *ui)
-{
-    return {ui->sl_lum, ui->sl_rouge, ui->sl_vert, ui->sl_bleu, ui->sl_contraste, ui->sl_saturation};
-}
-
 void ZeroAdjustments(CMirlanUI *ui)
 {
-    for (Fl_Value_Slider *slider : Sliders(ui))
+    for (Fl_Value_Slider *slider : ui->adjustmentSliders())
         slider->value(0);
 }
 
@@ -47,7 +44,7 @@ void ApplyAdjustments(CMirlanUI *ui)
         [ui, &values] {
             ui->doc.TakeBack();
             for (int i = 0; i < 6; ++i)
-                Sliders(ui)[i]->value(values[i]);
+                ui->adjustmentSliders()[i]->value(values[i]);
         });
 }
 

@@ -90,7 +90,7 @@ bool WriteTo(CMirlanUI *ui, const std::string &path, const mirlan::ImageFormat *
     if (status != CImage::kOk)
         return false;
     ui->doc.Saved(path, format);
-    ui->imageInfos("%s (%dx%d %dbpp)", name(path.c_str()), img->width, img->height, img->bpp);
+    ui->showStatus();
     ui->box_histos->SetImage(img);
     ui->box_histos->SetImagePath(path.c_str());
     ui->historyItems();
@@ -159,8 +159,7 @@ int (*jpeg_quality_dialog)(int) = ToolkitJpegQuality;
 
 bool CMirlanUI::pendingWork() const
 {
-    const Fl_Value_Slider *const adjustments[] = {sl_lum, sl_rouge, sl_vert, sl_bleu, sl_contraste, sl_saturation};
-    for (const Fl_Value_Slider *slider : adjustments)
+    for (const Fl_Value_Slider *slider : adjustmentSliders())
         if (slider->value() != 0)
             return true;
     return treatmentPreviewed;

@@ -41,8 +41,7 @@ void StepHistory(CMirlanUI *ui, bool back)
 
 void EditorValues(const CMirlanUI *ui, const Operation &op, double *values)
 {
-    const Fl_Valuator *const gains[] = {ui->sl_lum,  ui->sl_rouge,     ui->sl_vert,
-                                        ui->sl_bleu, ui->sl_contraste, ui->sl_saturation};
+    const auto gains = ui->adjustmentSliders();
     const Fl_Valuator *const colour[] = {ui->sl_R, ui->sl_G, ui->sl_B};
     const Fl_Valuator *const sides[] = {ui->in_largeur, ui->in_hauteur};
     int point[2];

@@ -255,10 +255,6 @@ Fl_Button *makeToolButton(int x, int w, const char *tip, Fl_Image *image, Fl_Ima
     return b;
 }
 
-}  // namespace
-
-namespace {
-
 // The main window takes files dropped on it, whatever lies under the mouse.
 // The drop itself may reach a child (see DropOnAChild).
 class MainWindow : public Fl_Double_Window {

@@ -24,6 +24,7 @@
 #include <FL/Fl_Value_Input.H>
 #include <FL/Fl_Value_Slider.H>
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -125,6 +126,10 @@ public:
         ;
     // The picture being edited (owned by the document), or null.
     const CImage *getImage() const;
+    // The six adjustment sliders, in the order of the adjustments' values.
+    std::array<Fl_Value_Slider *, 6> adjustmentSliders() const;
+    // The status line: the document's file name, the picture's size and depth.
+    void showStatus();
     void redraw();
     // Opens a file into every view and enables what suits its depth.
     void loadImage(char *path);

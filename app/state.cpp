@@ -81,6 +81,12 @@ void CMirlanUI::imageInfos(const char *format, ...)
 
 const CImage *CMirlanUI::getImage() const { return doc.Picture(); }
 
+void CMirlanUI::showStatus()
+{
+    const CImage *img = getImage();
+    imageInfos(kStatusFormat, name(doc.Path().c_str()), img->width, img->height, img->bpp);
+}
+
 void CMirlanUI::redraw() { win_main->redraw(); }
 
 void CMirlanUI::loadImage(char *path)
@@ -93,7 +99,7 @@ void CMirlanUI::loadImage(char *path)
     if (error == mirlan::ReadError::kNone) {
         const CImage *img = getImage();
         box_image->SetImage(img);
-        imageInfos(kStatusFormat, name(path), img->width, img->height, img->bpp);
+        showStatus();
         box_histos->SetImage(img);
         box_histos->SetImagePath(path);
         scroll_histos->scroll_to(0, 0);
@@ -118,8 +124,7 @@ void CMirlanUI::traiteImage()
     box_histos->SetImage(img);
     FollowZoomFloor(this);
     historyItems();
-    const char *path = box_histos->GetImagePath();
-    imageInfos(kStatusFormat, path ? name(path) : "", img->width, img->height, img->bpp);
+    showStatus();
     showThumbnail();
     redraw();
 }
@@ -131,9 +136,10 @@ void CMirlanUI::showThumbnail()
         return;
     std::unique_ptr<CImage> thumb(
         mirlan::ScaleNearest(*img, CImgPreviewBoxFL::kThumbWidth, CImgPreviewBoxFL::kThumbHeight));
-    const double pending[] = {sl_lum->value(),   sl_rouge->value(),      sl_vert->value(),
-                              sl_bleu->value(), sl_contraste->value(), sl_saturation->value()};
-    mirlan::FindOperation("reglages")->run(thumb.get(), pending);
+    const mirlan::Operation &adjustments = *mirlan::FindOperation("reglages");
+    double pending[mirlan::kMaxParams];
+    EditorValues(this, adjustments, pending);
+    adjustments.run(thumb.get(), pending);
     showThumbnail(std::move(thumb));
 }
 
@@ -182,9 +188,7 @@ void resetLeftPaneSliders(CMirlanUI *ui)
 {
     ui->sl_zoom->value(100);
     FollowZoomFloor(ui);
-    Fl_Value_Slider *const adjustments[] = {ui->sl_lum,  ui->sl_rouge,     ui->sl_vert,
-                                            ui->sl_bleu, ui->sl_contraste, ui->sl_saturation};
-    for (Fl_Value_Slider *s : adjustments)
+    for (Fl_Value_Slider *s : ui->adjustmentSliders())
         s->value(0);
 }
 

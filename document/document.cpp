@@ -31,7 +31,6 @@ std::unique_ptr<CImage> CopyOf(const CImage &src)
     return copy;
 }
 
-
 }  // namespace
 
 size_t DefaultHistoryBudget()
@@ -99,7 +98,7 @@ void Document::Apply(const Operation &op, const double *values)
         step.other = std::exchange(picture_, std::move(changed));
     }
     DropUndone();
-    bytes_ += step.other ? step.other->ByteCount() : 0;
+    bytes_ += StoredBytes(step);
     steps_.push_back(std::move(step));
     ++done_;
     KeepWithinBudget();
@@ -110,13 +109,7 @@ void Document::Undo()
     if (!done_)
         return;
     Step &step = steps_[done_ - 1];
-    if (step.other) {
-        bytes_ += picture_->ByteCount();
-        bytes_ -= step.other->ByteCount();
-        std::swap(picture_, step.other);
-    } else {
-        InverseOf(*step.op)->run(picture_.get(), step.values);
-    }
+    Toggle(step, InverseOf(*step.op));
     --done_;
 }
 
@@ -125,14 +118,19 @@ void Document::Redo()
     if (done_ == steps_.size())
         return;
     Step &step = steps_[done_];
-    if (step.other) {
-        bytes_ += picture_->ByteCount();
-        bytes_ -= step.other->ByteCount();
-        std::swap(picture_, step.other);
-    } else {
-        step.op->run(picture_.get(), step.values);
-    }
+    Toggle(step, step.op);
     ++done_;
+}
+
+void Document::Toggle(Step &step, const Operation *run)
+{
+    if (!step.other) {
+        run->run(picture_.get(), step.values);
+        return;
+    }
+    bytes_ += picture_->ByteCount();
+    bytes_ -= step.other->ByteCount();
+    std::swap(picture_, step.other);
 }
 
 void Document::TakeBack()
@@ -146,7 +144,7 @@ void Document::TakeBack()
 void Document::DropUndone()
 {
     for (size_t i = done_; i < steps_.size(); ++i)
-        bytes_ -= steps_[i].other ? steps_[i].other->ByteCount() : 0;
+        bytes_ -= StoredBytes(steps_[i]);
     steps_.resize(done_);
     if (saved_ != kNowhere && saved_ > done_)
         saved_ = kNowhere;
@@ -158,7 +156,7 @@ void Document::KeepWithinBudget()
 {
     size_t drop = 0;
     while (bytes_ > budget_ && done_ - drop > 1) {
-        bytes_ -= steps_[drop].other ? steps_[drop].other->ByteCount() : 0;
+        bytes_ -= StoredBytes(steps_[drop]);
         ++drop;
     }
     if (!drop)

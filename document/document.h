@@ -79,6 +79,10 @@ private:
 
     static constexpr size_t kNowhere = size_t(-1);  // saved_ of a state no step reaches
 
+    static size_t StoredBytes(const Step &step) { return step.other ? step.other->ByteCount() : 0; }
+    // Undoes or redoes step: swaps the picture with the one it stores, or
+    // runs `run` (the operation or its inverse) with its values.
+    void Toggle(Step &step, const Operation *run);
     void DropUndone();
     void KeepWithinBudget();
 };

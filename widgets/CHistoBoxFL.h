@@ -31,8 +31,6 @@ public:
     // Shows nothing any more (the histograms and texts are kept, computed).
     void Close();
 
-    // The recorded path, or null when nothing is shown.
-    const char *GetImagePath() const { return path; }
     const char *GetInfos() const { return txtInfos; }
     // The statistics line of layer 0 to 3.
     const char *GetText(int layer) const;
