@@ -77,16 +77,6 @@ std::string ReadFailure(const char *path, mirlan::ReadError error, const mirlan:
 
 const char kNoMemory[] = "mémoire insuffisante pour traiter l'image";
 
-// The extensions mirlan-batch writes, for its messages: ".png, .jpg, ..., .tga".
-std::string WritableExtensions()
-{
-    std::string list;
-    for (const mirlan::ImageFormat *format : mirlan::WritableFormats())
-        for (const std::string &extension : mirlan::Extensions(*format))
-            list += (list.empty() ? "." : ", .") + extension;
-    return list;
-}
-
 // Takes "--quality N" out of the arguments; false with a message when N is
 // not a whole number from 1 to 100.
 bool TakeQuality(std::vector<const char *> &args, mirlan::WriteOptions &options, std::string &error)
@@ -135,7 +125,7 @@ int main(int argc, char **argv)
     const mirlan::ImageFormat *outputFormat = mirlan::WritableFormatOfName(output);
     if (!outputFormat)
         return Fail(kBadCommandLine, std::string("la sortie « ") + output + " » doit finir par " +
-                                         WritableExtensions());
+                                         batch::WritableExtensions());
     std::vector<batch::Step> steps;
     if (!batch::ParseSteps(int(args.size()) - 2, args.data() + 2, steps, error))
         return Fail(kBadCommandLine, error);

@@ -121,15 +121,20 @@ bool RunSteps(CImage *img, const std::vector<Step> &steps, std::string &error)
     return true;
 }
 
+std::string WritableExtensions()
+{
+    std::string list;
+    for (const mirlan::ImageFormat *format : mirlan::WritableFormats())
+        for (const std::string &extension : mirlan::Extensions(*format))
+            list += (list.empty() ? "." : ", .") + extension;
+    return list;
+}
+
 void PrintHelp(std::FILE *out)
 {
-    std::string read, written;
-    for (const mirlan::ImageFormat &format : mirlan::Formats()) {
+    std::string read;
+    for (const mirlan::ImageFormat &format : mirlan::Formats())
         read += (read.empty() ? "" : ", ") + std::string(format.name);
-        for (const std::string &extension : mirlan::Extensions(format))
-            if (format.write)
-                written += (written.empty() ? "." : ", .") + extension;
-    }
     std::fprintf(out,
                  "Usage : mirlan-batch [--quality N] ENTRÉE SORTIE [OPÉRATION [VALEURS]]...\n"
                  "\n"
@@ -145,7 +150,7 @@ void PrintHelp(std::FILE *out)
                  "  --quality N   qualité d'une SORTIE JPEG, de 1 à 100 (90 par défaut)\n"
                  "\n"
                  "Opérations :\n",
-                 read.c_str(), written.c_str());
+                 read.c_str(), WritableExtensions().c_str());
     for (const Operation &op : mirlan::Operations()) {
         if (op.internal)
             continue;

@@ -33,6 +33,10 @@ bool RunSteps(CImage *img, const std::vector<Step> &steps, std::string &error);
 // The help text: usage, every operation with its numbers and their ranges.
 void PrintHelp(std::FILE *out);
 
+// The extensions mirlan-batch writes, for its help and messages: ".png,
+// .jpg, ..., .tga".
+std::string WritableExtensions();
+
 }  // namespace batch
 
 #endif
